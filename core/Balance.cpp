@@ -1,0 +1,49 @@
+#include "Balance.h"
+
+#include "NumConv.h"
+
+QString TorqueText(const QString& position, const QString& weight)
+{
+    const long double p = StrToFloat(position);
+    const long double w = StrToFloat(weight);
+    return FloatToStr(static_cast<double>(p * w));
+}
+
+void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelopeX,
+                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath)
+{
+    envelope.Clear();
+    for (int i = 1; i < envelopePoints; ++i)
+        envelope.AddArrow(envelopeX[i - 1], envelopeY[i - 1], envelopeX[i], envelopeY[i],
+                          FloatToStr(envelopeY[i]), clRed);
+
+    for (int r = firstSlotRow; r < sheet.RowCount(); ++r)
+        sheet.SetCell(colTorque, r,
+                      TorqueText(sheet.Cell(colPosition, r), sheet.Cell(colWeight, r)));
+
+    loadPath.Clear();
+    loadPath.AddArrow(0, 0, 1, 3, QString::number(0), clBlue);
+
+    float w = 0;
+    float m = 0;
+    for (int r = firstSlotRow; r < sheet.RowCount(); ++r) {
+        const float w0 = w;
+        const float m0 = m;
+        w = static_cast<float>(StrToFloat(sheet.Cell(colWeight, r)) + w);
+        m = static_cast<float>(StrToFloat(sheet.Cell(colTorque, r)) + m);
+        loadPath.AddArrow(m0, w0, m, w, FloatToStr(m), clBlue);
+    }
+}
+
+float TotalSlotWeight(const Sheet& sheet)
+{
+    float total = 0;
+    for (int r = firstSlotRow; r < sheet.RowCount(); ++r)
+        total = static_cast<float>(StrToFloat(sheet.Cell(colWeight, r)) + total);
+    return total;
+}
+
+QString OverweightText(float total, float maximum)
+{
+    return QStringLiteral("Overweight: ") + FloatToStr(total) + u'/' + FloatToStr(maximum);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ArrowSeries.h"
+#include "FloatArray.h"
+#include "Sheet.h"
+
+#include <QString>
+
+// Columns and first slot row of the loading sheet.
+enum SheetColumn { colItem = 0, colWeight = 1, colMaxWeight = 2, colPosition = 3, colTorque = 4 };
+constexpr int firstSlotRow = 2;
+
+// Torque text of one slot: position read first, then weight; the product is
+// taken at extended precision and rounded to double.
+QString TorqueText(const QString& position, const QString& weight);
+
+// The recomputation: envelope edges into `envelope`, the torque column, then
+// the load path into `loadPath`. A cell that is not a number throws
+// EConvertError and leaves what was done before it in place.
+void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelopeX,
+                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath);
+
+// Sum of every slot weight, rounded to single precision after each addition.
+float TotalSlotWeight(const Sheet& sheet);
+
+// "Overweight: <total>/<maximum>".
+QString OverweightText(float total, float maximum);
+
+// The largest count a 2047-character list can hold numbers for.
+constexpr int maxListCount = 1023;

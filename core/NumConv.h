@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+// The one decimal separator used for reading and writing numbers. It follows
+// the user's locale; tests may set it.
+QChar DecimalSeparator();
+void SetDecimalSeparator(QChar separator);
+// Reads the separator again from the user's locale ("." when it gives none).
+void ReadDecimalSeparatorFromLocale();
+
+// Text to number at extended precision. Throws EConvertError with
+// "'<text>' is not a valid floating point value".
+long double StrToFloat(const QString& text);
+// The same without the exception; returns false when the text is not a number.
+bool TryStrToFloat(const QString& text, long double& value);
+
+// Number to text: 15 significant digits, rounded half away from zero,
+// trailing zeros dropped; fixed notation from 0.0001 up to 10^15, else
+// scientific ("1E-5", "1.5E20"); "INF", "-INF", "NAN".
+QString FloatToStr(double value);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Read-only access to one INI file, bound to its name. Every read goes to the
+// file; nothing is cached. A missing or unreadable file reads as empty.
+class TIniFile
+{
+public:
+    explicit TIniFile(QString fileName);
+
+    const QString& FileName() const { return m_fileName; }
+
+    // Empties `sections` and appends every section name in file order (as many
+    // as fit in 16384 bytes, each name followed by a zero byte).
+    void ReadSections(QStringList& sections) const;
+    // At most 2047 characters of the value; `def` when section or key is missing.
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // The integer rule; `def` for anything else.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    // Empty value: `def`; otherwise StrToFloat rounded to double, `def` when it fails.
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+
+private:
+    QString m_fileName;
+};
+
+// The integer rule of the catalogue: "0x"/"0X" hexadecimal when three or more
+// characters; otherwise leading spaces, an optional sign, then "$", "x" or "X"
+// and hexadecimal digits, or decimal digits; nothing after the digits; fits
+// a signed 32-bit integer. Returns false for anything else.
+bool TryParseProfileInteger(const QString& text, int& value);

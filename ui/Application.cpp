@@ -1,0 +1,88 @@
+#include "Application.h"
+
+#include "Exceptions.h"
+#include "IconFile.h"
+#include "NumConv.h"
+
+#include <QEvent>
+#include <QMessageBox>
+#include <QWidget>
+
+TApplication* Application = nullptr;
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    Application = this;
+    ReadDecimalSeparatorFromLocale();
+}
+
+TApplication::~TApplication()
+{
+    m_helpSystem.Shutdown();
+    if (Application == this)
+        Application = nullptr;
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        if (event->type() == QEvent::LocaleChange && receiver == this)
+            ReadDecimalSeparatorFromLocale();
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ShowException(std::current_exception());
+        return true;
+    }
+}
+
+void TApplication::LoadIcon(const QString& fileName)
+{
+    setWindowIcon(LoadIconFile(fileName));
+}
+
+void TApplication::SetTitle(const QString& title)
+{
+    m_title = title;
+    setApplicationDisplayName(title);
+}
+
+bool TApplication::HelpCommand(int command, quintptr data)
+{
+    QString file;
+    if (QWidget* active = activeWindow())
+        file = active->property("HelpFile").toString();
+    if (file.isEmpty())
+        file = m_helpFile;
+    return m_helpSystem.HelpCommand(file, command, data);
+}
+
+namespace {
+QString CurrentTitle()
+{
+    return Application ? Application->Title() : QStringLiteral("Trimwise");
+}
+} // namespace
+
+void TApplication::ShowException(const std::exception_ptr& error)
+{
+    QString message;
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
+    } catch (const Exception& e) {
+        message = e.Message();
+    } catch (const std::exception& e) {
+        message = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        message = QStringLiteral("Unknown error");
+    }
+    QMessageBox box(QMessageBox::Critical, CurrentTitle(), ErrorBoxText(message), QMessageBox::Ok);
+    box.exec();
+}
+
+void TApplication::ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, CurrentTitle(), text, QMessageBox::Ok);
+    box.exec();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "HelpSystem.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QString>
+#include <exception>
+
+// The application object: holds the title, icon and help file, shows every
+// error that escapes an event handler and carries the help command.
+class TApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    TApplication(int& argc, char** argv);
+    ~TApplication() override;
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Loads the application icon; throws EFOpenError / EInvalidGraphic.
+    void LoadIcon(const QString& fileName);
+
+    QString Title() const { return m_title; }
+    void SetTitle(const QString& title);
+    QString HelpFile() const { return m_helpFile; }
+    void SetHelpFile(const QString& helpFile) { m_helpFile = helpFile; }
+
+    // The help command: the active window's own help file (a "HelpFile"
+    // property) if it has one, else the application's.
+    bool HelpCommand(int command, quintptr data);
+    THelpSystem& HelpSystem() { return m_helpSystem; }
+
+    // The error box for an exception: caption = title, stop icon, one OK;
+    // EAbort is silent; the "." rule is applied to the message.
+    static void ShowException(const std::exception_ptr& error);
+    // A warning: caption = title, no icon, one OK.
+    static void ShowMessage(const QString& text);
+
+private:
+    QString m_title;
+    QString m_helpFile;
+    THelpSystem m_helpSystem;
+};
+
+extern TApplication* Application;

@@ -1,0 +1,367 @@
+#include "Main.h"
+
+#include "Application.h"
+#include "ArrowSeries.h"
+#include "Balance.h"
+#include "CataloguePath.h"
+#include "Chart.h"
+#include "Exceptions.h"
+#include "IconFile.h"
+#include "IniFile.h"
+#include "ListField.h"
+#include "NumConv.h"
+#include "OKBottomDlg.h"
+#include "Print.h"
+#include "ReportPaths.h"
+#include "StringGrid.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWindow>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+// Frame and title bar as laid out; used where the window system reports none.
+constexpr int nominalFrameWidth = 8;
+constexpr int nominalFrameHeight = 27;
+
+const QString unitLabelsMetric[] = {QStringLiteral("Unit"), QStringLiteral("kg"),
+                                    QStringLiteral("kg"), QStringLiteral("m"),
+                                    QStringLiteral("Nm")};
+const QString unitLabelsImperial[] = {QStringLiteral("Unit"), QStringLiteral("Lbs"),
+                                      QStringLiteral("Lbs"), QStringLiteral("in"),
+                                      QStringLiteral("Lbs*in")};
+
+QString CataloguePath()
+{
+    return CataloguePathFor(QCoreApplication::applicationFilePath());
+}
+
+// The selector completes typed text to the first entry that begins with it,
+// whatever the case, and selects that entry; text that matches none leaves
+// no entry selected.
+void SetUpInlineCompletion(QComboBox* combo)
+{
+    combo->setCompleter(nullptr);
+    QLineEdit* edit = combo->lineEdit();
+    auto previous = std::make_shared<QString>();
+    QObject::connect(edit, &QLineEdit::textEdited, combo, [combo, edit, previous](const QString& text) {
+        const bool grew = text.size() > previous->size();
+        *previous = text;
+        int match = -1;
+        for (int i = 0; i < combo->count(); ++i) {
+            if (!text.isEmpty() && combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+                match = i;
+                break;
+            }
+        }
+        if (match >= 0 && grew) {
+            combo->setCurrentIndex(match);
+            const QString item = combo->itemText(match);
+            edit->setText(item);
+            edit->setSelection(item.size(), -(item.size() - text.size()));
+        } else if (match >= 0 && combo->itemText(match).compare(text, Qt::CaseInsensitive) == 0) {
+            combo->setCurrentIndex(match);
+            edit->setText(text);
+        } else {
+            combo->setCurrentIndex(-1);
+            edit->setText(text);
+        }
+    });
+}
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent)
+{
+    setWindowTitle(QStringLiteral("Trimwise Application"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setAccessibleName(QStringLiteral("Trimwise Application"));
+    QFont f = font();
+    f.setPixelSize(11);
+    setFont(f);
+    move(192, 107);
+
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setGeometry(56, 8, 169, 21);
+    ComboBox1->setAccessibleName(QStringLiteral("Aircraft"));
+    ComboBox1->setEditText(QStringLiteral("ComboBox1"));
+    SetUpInlineCompletion(ComboBox1);
+
+    Label1 = new QLabel(QStringLiteral("Avion:"), this);
+    Label1->setGeometry(16, 12, 30, 13);
+    Label1->adjustSize();
+    Label1->setBuddy(ComboBox1);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setGeometry(232, 8, 75, 25);
+
+    StringGrid1 = new TStringGrid(this);
+    StringGrid1->setGeometry(0, 48, 377, 385);
+    StringGrid1->setAccessibleName(QStringLiteral("Loading sheet"));
+
+    Chart1 = new TChart(this);
+    Chart1->setGeometry(384, 48, 289, 385);
+    Chart1->setAccessibleName(QStringLiteral("Moment Envelope"));
+
+    RadioButton1 = new QRadioButton(QStringLiteral("MKS"), this);
+    RadioButton1->setGeometry(336, 8, 88, 17);
+    RadioButton1->setChecked(true);
+
+    RadioButton2 = new QRadioButton(QStringLiteral("Imperial"), this);
+    RadioButton2->setGeometry(336, 25, 88, 17);
+    RadioButton2->setEnabled(false);
+
+    Series3 = new TArrowSeries;
+    Series3->arrowWidth = 8;
+    Series3->arrowHeight = 8;
+    Series3->penWidth = 1;
+
+    Button2 = new QPushButton(QStringLiteral("Exit"), this);
+    Button2->setGeometry(551, 8, 116, 25);
+
+    Series1 = new TArrowSeries;
+    Series1->arrowWidth = 1;
+    Series1->arrowHeight = 1;
+    Series1->penWidth = 5;
+
+    Button3 = new QPushButton(QStringLiteral("Print"), this);
+    Button3->setGeometry(511, 8, 75, 25);
+    Button3->setEnabled(false);
+    Button3->setVisible(false);
+
+    Button4 = new QPushButton(QStringLiteral("Help"), this);
+    Button4->setGeometry(430, 8, 115, 25);
+
+    Chart1->AddSeries(Series3);
+    Chart1->AddSeries(Series1);
+
+    setTabOrder(ComboBox1, Button1);
+    setTabOrder(Button1, StringGrid1);
+    setTabOrder(StringGrid1, Chart1);
+    setTabOrder(Chart1, RadioButton1);
+    setTabOrder(RadioButton1, RadioButton2);
+    setTabOrder(RadioButton2, Button2);
+    setTabOrder(Button2, Button3);
+    setTabOrder(Button3, Button4);
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    StringGrid1->OnClick = [this] { Compute(); };
+    StringGrid1->OnDblClick = [this] { StringGrid1DblClick(); };
+
+    setWindowIcon(LoadIconFile(QStringLiteral("icon.ico")));
+
+    {
+        const TIniFile catalogue(CataloguePath());
+        QStringList sections;
+        catalogue.ReadSections(sections);
+        ComboBox1->clear();
+        ComboBox1->addItems(sections);
+    }
+    if (ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(0);
+
+    SetOuterSize(323, 65);
+
+    const QString header[] = {QStringLiteral("Item"), QStringLiteral("Weight"),
+                              QStringLiteral("Max weight"), QStringLiteral("Position"),
+                              QStringLiteral("Torque")};
+    for (int c = 0; c < 5; ++c)
+        StringGrid1->SetCell(c, 0, header[c]);
+    for (int c = 0; c < 5; ++c)
+        StringGrid1->SetCell(c, 1, unitLabelsMetric[c]);
+
+    ComboBox1->setFocus();
+}
+
+TForm1::~TForm1()
+{
+    // The chart refers to the series: it goes first.
+    delete Chart1;
+    Chart1 = nullptr;
+    delete Series3;
+    delete Series1;
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+QSize TForm1::OuterSize() const
+{
+    const QSize frame = frameGeometry().size();
+    if (isVisible() && frame != size())
+        return frame;
+    return size() + QSize(nominalFrameWidth, nominalFrameHeight);
+}
+
+void TForm1::SetOuterSize(int width, int height)
+{
+    QSize margins(nominalFrameWidth, nominalFrameHeight);
+    if (isVisible() && frameGeometry().size() != size())
+        margins = frameGeometry().size() - size();
+    setFixedSize(width - margins.width(), height - margins.height());
+}
+
+int TForm1::SelectedAircraft() const
+{
+    return ComboBox1->currentIndex();
+}
+
+bool TForm1::event(QEvent* e)
+{
+    return QWidget::event(e);
+}
+
+void TForm1::Button1Click()
+{
+    SetOuterSize(686, 467);
+    Button1->setEnabled(false);
+    ComboBox1->setEnabled(false);
+
+    const TIniFile catalogue(CataloguePath());
+    const int selected = SelectedAircraft();
+    const QString section = selected >= 0 ? ComboBox1->itemText(selected) : QString();
+
+    // Counts that no 2047-character list can back are refused before the
+    // sheet grows or anything is allocated.
+    const int slots = std::max(0, catalogue.ReadInteger(section, QStringLiteral("Slots"), 0));
+    const int points =
+        std::max(0, catalogue.ReadInteger(section, QStringLiteral("EnvelopePoints"), 1));
+    if (points > maxListCount)
+        throw ECatalogueError(QStringLiteral("The aircraft \"%1\" cannot be loaded: "
+                                             "EnvelopePoints is %2, but at most %3 envelope "
+                                             "points can be listed")
+                                  .arg(section)
+                                  .arg(points)
+                                  .arg(maxListCount));
+    if (slots > maxListCount)
+        throw ECatalogueError(QStringLiteral("The aircraft \"%1\" cannot be loaded: Slots is %2, "
+                                             "but at most %3 slots can be listed")
+                                  .arg(section)
+                                  .arg(slots)
+                                  .arg(maxListCount));
+
+    EnvelopePoints = points;
+    EnvelopeX.Allocate(points);
+    EnvelopeY.Allocate(points);
+    const QString envX = catalogue.ReadString(section, QStringLiteral("EnvelopeX"), QString());
+    const QString envY = catalogue.ReadString(section, QStringLiteral("EnvelopeY"), QString());
+    for (int i = 0; i < EnvelopePoints; ++i) {
+        EnvelopeX[i] = static_cast<float>(ListFieldValue(i, envX));
+        EnvelopeY[i] = static_cast<float>(ListFieldValue(i, envY));
+    }
+
+    const QString model = catalogue.ReadString(section, QStringLiteral("Model"), QString());
+    const QString make = catalogue.ReadString(section, QStringLiteral("Make"), QString());
+    setWindowTitle(QStringLiteral("Trimwise Application - ") + section + QStringLiteral(" (") +
+                   make + u' ' + model + u')');
+
+    StringGrid1->SetRowCount(StringGrid1->RowCount() + slots);
+
+    const QString maxWeights =
+        catalogue.ReadString(section, QStringLiteral("SlotsMaxWeight"), QString());
+    const QString names = catalogue.ReadString(section, QStringLiteral("SlotsNames"), QString());
+    SlotMinPos.Allocate(slots);
+    SlotMaxPos.Allocate(slots);
+    const QString minPos = catalogue.ReadString(section, QStringLiteral("SlotsMinPos"), QString());
+    const QString maxPos = catalogue.ReadString(section, QStringLiteral("SlotsMaxPos"), QString());
+    const QString weights = catalogue.ReadString(section, QStringLiteral("SlotsWeight"), QString());
+    const QString positions = catalogue.ReadString(section, QStringLiteral("SlotsPos"), QString());
+
+    for (int i = 0; i < slots; ++i) {
+        const int r = i + firstSlotRow;
+        StringGrid1->SetCell(colMaxWeight, r,
+                             FloatToStr(static_cast<double>(ListFieldValue(i, maxWeights))));
+        StringGrid1->SetCell(colItem, r, ListFieldText(i, names));
+        StringGrid1->SetCell(colWeight, r, ListFieldText(i, weights));
+        StringGrid1->SetCell(colPosition, r, ListFieldText(i, positions));
+        SlotMinPos[i] = static_cast<float>(ListFieldValue(i, minPos));
+        SlotMaxPos[i] = static_cast<float>(ListFieldValue(i, maxPos));
+    }
+
+    MaxTotalWeight = static_cast<float>(catalogue.ReadFloat(section, QStringLiteral("MaxWeight"), 0));
+
+    if (catalogue.ReadInteger(section, QStringLiteral("Unit"), 1) == 2) {
+        RadioButton1->setChecked(false);
+        RadioButton1->setEnabled(false);
+        RadioButton2->setChecked(true);
+        RadioButton2->setEnabled(true);
+        for (int c = 0; c < 5; ++c)
+            StringGrid1->SetCell(c, 1, unitLabelsImperial[c]);
+    }
+
+    StringGrid1->SetColWidth(0, StringGrid1->ColWidth(0) + 42);
+    StringGrid1->SetColWidth(4, StringGrid1->ColWidth(4) + 15);
+
+    Compute();
+}
+
+void TForm1::Compute()
+{
+    ComputeBalance(*StringGrid1, EnvelopePoints, EnvelopeX, EnvelopeY, *Series1, *Series3);
+}
+
+void TForm1::StringGrid1DblClick()
+{
+    const int c = StringGrid1->Col();
+    const int r = StringGrid1->Row();
+    if ((c == colWeight || c == colPosition) && r > firstSlotRow) {
+        OKBottomDlg->SetOldValue(StringGrid1->Cell(c, r));
+        if (OKBottomDlg->ShowModal() == 1)
+            StringGrid1->SetCell(c, r, OKBottomDlg->AcceptedValue());
+
+        if (c == colPosition) {
+            const long double p = StrToFloat(StringGrid1->Cell(c, r));
+            const int slot = r - firstSlotRow;
+            if (p < SlotMinPos[slot] || p > SlotMaxPos[slot])
+                TApplication::ShowMessage(QStringLiteral("Impossible position!"));
+        }
+        if (c == colWeight) {
+            const long double w = StrToFloat(StringGrid1->Cell(colWeight, r));
+            const long double m = StrToFloat(StringGrid1->Cell(colMaxWeight, r));
+            if (w > m)
+                TApplication::ShowMessage(QStringLiteral("Overweight in some positions!"));
+            const float total = TotalSlotWeight(*StringGrid1);
+            if (total > MaxTotalWeight)
+                TApplication::ShowMessage(OverweightText(total, MaxTotalWeight));
+        }
+        StringGrid1->SetCell(colTorque, r,
+                             TorqueText(StringGrid1->Cell(colPosition, r),
+                                        StringGrid1->Cell(colWeight, r)));
+    }
+    Compute();
+}
+
+void TForm1::Button2Click()
+{
+    EnvelopeX.Release();
+    EnvelopeY.Release();
+    SlotMinPos.Release();
+    SlotMaxPos.Release();
+    close();
+}
+
+void TForm1::Button3Click()
+{
+    Form2->show();
+    Form2->raise();
+    Form2->activateWindow();
+    const ReportPaths paths(QCoreApplication::applicationFilePath());
+    Chart1->SaveToBitmapFile(paths.BitmapPath());
+    Form2->CppWebBrowser1->Navigate(paths.Url());
+}
+
+void TForm1::Button4Click()
+{
+    Application->HelpCommand(3, 0);
+}
