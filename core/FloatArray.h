@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 // A per-aircraft array of single-precision values: absent until allocated,

@@ -38,7 +38,7 @@ public:
     static void ShowMessage(const QString& text);
 
 private:
-    QString m_title;
+    QString m_title = QStringLiteral("Trimwise");
     QString m_helpFile;
     THelpSystem m_helpSystem;
 };

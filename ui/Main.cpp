@@ -50,29 +50,31 @@ void SetUpInlineCompletion(QComboBox* combo)
     combo->setCompleter(nullptr);
     QLineEdit* edit = combo->lineEdit();
     auto previous = std::make_shared<QString>();
-    QObject::connect(edit, &QLineEdit::textEdited, combo, [combo, edit, previous](const QString& text) {
-        const bool grew = text.size() > previous->size();
-        *previous = text;
-        int match = -1;
-        for (int i = 0; i < combo->count(); ++i) {
-            if (!text.isEmpty() && combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
-                match = i;
-                break;
+    QObject::connect(
+        edit, &QLineEdit::textEdited, combo, [combo, edit, previous](const QString& text) {
+            const bool grew = text.size() > previous->size();
+            *previous = text;
+            int match = -1;
+            for (int i = 0; i < combo->count(); ++i) {
+                if (!text.isEmpty() && combo->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+                    match = i;
+                    break;
+                }
             }
-        }
-        if (match >= 0 && grew) {
-            combo->setCurrentIndex(match);
-            const QString item = combo->itemText(match);
-            edit->setText(item);
-            edit->setSelection(item.size(), -(item.size() - text.size()));
-        } else if (match >= 0 && combo->itemText(match).compare(text, Qt::CaseInsensitive) == 0) {
-            combo->setCurrentIndex(match);
-            edit->setText(text);
-        } else {
-            combo->setCurrentIndex(-1);
-            edit->setText(text);
-        }
-    });
+            if (match >= 0 && grew) {
+                combo->setCurrentIndex(match);
+                const QString item = combo->itemText(match);
+                edit->setText(item);
+                edit->setSelection(item.size(), -(item.size() - text.size()));
+            } else if (match >= 0 &&
+                       combo->itemText(match).compare(text, Qt::CaseInsensitive) == 0) {
+                combo->setCurrentIndex(match);
+                edit->setText(text);
+            } else {
+                combo->setCurrentIndex(-1);
+                edit->setText(text);
+            }
+        });
 }
 } // namespace
 
@@ -234,7 +236,7 @@ void TForm1::Button1Click()
 
     // Counts that no 2047-character list can back are refused before the
     // sheet grows or anything is allocated.
-    const int slots = std::max(0, catalogue.ReadInteger(section, QStringLiteral("Slots"), 0));
+    const int slotCount = std::max(0, catalogue.ReadInteger(section, QStringLiteral("Slots"), 0));
     const int points =
         std::max(0, catalogue.ReadInteger(section, QStringLiteral("EnvelopePoints"), 1));
     if (points > maxListCount)
@@ -244,11 +246,11 @@ void TForm1::Button1Click()
                                   .arg(section)
                                   .arg(points)
                                   .arg(maxListCount));
-    if (slots > maxListCount)
+    if (slotCount > maxListCount)
         throw ECatalogueError(QStringLiteral("The aircraft \"%1\" cannot be loaded: Slots is %2, "
                                              "but at most %3 slots can be listed")
                                   .arg(section)
-                                  .arg(slots)
+                                  .arg(slotCount)
                                   .arg(maxListCount));
 
     EnvelopePoints = points;
@@ -266,19 +268,19 @@ void TForm1::Button1Click()
     setWindowTitle(QStringLiteral("Trimwise Application - ") + section + QStringLiteral(" (") +
                    make + u' ' + model + u')');
 
-    StringGrid1->SetRowCount(StringGrid1->RowCount() + slots);
+    StringGrid1->SetRowCount(StringGrid1->RowCount() + slotCount);
 
     const QString maxWeights =
         catalogue.ReadString(section, QStringLiteral("SlotsMaxWeight"), QString());
     const QString names = catalogue.ReadString(section, QStringLiteral("SlotsNames"), QString());
-    SlotMinPos.Allocate(slots);
-    SlotMaxPos.Allocate(slots);
+    SlotMinPos.Allocate(slotCount);
+    SlotMaxPos.Allocate(slotCount);
     const QString minPos = catalogue.ReadString(section, QStringLiteral("SlotsMinPos"), QString());
     const QString maxPos = catalogue.ReadString(section, QStringLiteral("SlotsMaxPos"), QString());
     const QString weights = catalogue.ReadString(section, QStringLiteral("SlotsWeight"), QString());
     const QString positions = catalogue.ReadString(section, QStringLiteral("SlotsPos"), QString());
 
-    for (int i = 0; i < slots; ++i) {
+    for (int i = 0; i < slotCount; ++i) {
         const int r = i + firstSlotRow;
         StringGrid1->SetCell(colMaxWeight, r,
                              FloatToStr(static_cast<double>(ListFieldValue(i, maxWeights))));
@@ -289,7 +291,8 @@ void TForm1::Button1Click()
         SlotMaxPos[i] = static_cast<float>(ListFieldValue(i, maxPos));
     }
 
-    MaxTotalWeight = static_cast<float>(catalogue.ReadFloat(section, QStringLiteral("MaxWeight"), 0));
+    MaxTotalWeight =
+        static_cast<float>(catalogue.ReadFloat(section, QStringLiteral("MaxWeight"), 0));
 
     if (catalogue.ReadInteger(section, QStringLiteral("Unit"), 1) == 2) {
         RadioButton1->setChecked(false);
@@ -335,9 +338,9 @@ void TForm1::StringGrid1DblClick()
             if (total > MaxTotalWeight)
                 TApplication::ShowMessage(OverweightText(total, MaxTotalWeight));
         }
-        StringGrid1->SetCell(colTorque, r,
-                             TorqueText(StringGrid1->Cell(colPosition, r),
-                                        StringGrid1->Cell(colWeight, r)));
+        StringGrid1->SetCell(
+            colTorque, r,
+            TorqueText(StringGrid1->Cell(colPosition, r), StringGrid1->Cell(colWeight, r)));
     }
     Compute();
 }
@@ -356,9 +359,9 @@ void TForm1::Button3Click()
     Form2->show();
     Form2->raise();
     Form2->activateWindow();
-    const ReportPaths paths(QCoreApplication::applicationFilePath());
-    Chart1->SaveToBitmapFile(paths.BitmapPath());
-    Form2->CppWebBrowser1->Navigate(paths.Url());
+    const ReportPaths paths = ReportPathsFor(QCoreApplication::applicationFilePath());
+    Chart1->SaveToBitmapFile(paths.bitmapPath);
+    Form2->CppWebBrowser1->Navigate(paths.url);
 }
 
 void TForm1::Button4Click()

@@ -1,0 +1,220 @@
+#include "Balance.h"
+#include "Exceptions.h"
+#include "NumConv.h"
+
+#include <QTest>
+
+namespace {
+class MemorySheet : public Sheet
+{
+public:
+    explicit MemorySheet(int rows) : cells(rows, QStringList(5, QString())) {}
+    int RowCount() const override { return int(cells.size()); }
+    QString Cell(int c, int r) const override { return cells[r][c]; }
+    void SetCell(int c, int r, const QString& t) override { cells[r][c] = t; }
+    void AddSlot(const QString& weight, const QString& position)
+    {
+        QStringList row(5, QString());
+        row[colWeight] = weight;
+        row[colPosition] = position;
+        cells.push_back(row);
+    }
+    std::vector<QStringList> cells;
+};
+
+QStringList Labels(const TArrowSeries& s)
+{
+    QStringList out;
+    for (const Arrow& a : s.Arrows())
+        out << a.label;
+    return out;
+}
+} // namespace
+
+class TestBalance : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { SetDecimalSeparator(u'.'); }
+
+    void noAircraft()
+    {
+        MemorySheet sheet(2);
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 0, TFloatArray(), TFloatArray(), envelope, path);
+        QCOMPARE(envelope.Count(), 0);
+        QCOMPARE(path.Count(), 1);
+        const Arrow& a = path[0];
+        QCOMPARE(a.startX, 0.0);
+        QCOMPARE(a.startY, 0.0);
+        QCOMPARE(a.endX, 1.0);
+        QCOMPARE(a.endY, 3.0);
+        QCOMPARE(a.label, QStringLiteral("0"));
+        QCOMPARE(a.color, clBlue);
+    }
+
+    void envelopeEdges_data()
+    {
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("edges");
+        QTest::newRow("four corners, open") << 4 << 3;
+        QTest::newRow("closed by repeating the first") << 5 << 4;
+        QTest::newRow("one vertex") << 1 << 0;
+        QTest::newRow("none") << 0 << 0;
+        QTest::newRow("negative count") << -3 << 0;
+    }
+    void envelopeEdges()
+    {
+        QFETCH(int, points);
+        QFETCH(int, edges);
+        const float xs[] = {450, 600, 820, 700, 450};
+        const float ys[] = {500, 500, 800, 800, 500};
+        TFloatArray x, y;
+        x.Allocate(points);
+        y.Allocate(points);
+        for (int i = 0; i < points; ++i) {
+            x[i] = xs[i];
+            y[i] = ys[i];
+        }
+        MemorySheet sheet(2);
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, points, x, y, envelope, path);
+        QCOMPARE(envelope.Count(), edges);
+        for (const Arrow& a : envelope.Arrows()) {
+            QCOMPARE(a.color, clRed);
+            QCOMPARE(a.label, FloatToStr(a.endY));
+        }
+        if (edges == 4) {
+            // Held sorted by start X: 450 (A->B), 600, 700, 820.
+            QCOMPARE(Labels(envelope), QStringList({"500", "800", "500", "800"}));
+        }
+    }
+
+    void loadPath_data()
+    {
+        QTest::addColumn<QStringList>("weights");
+        QTest::addColumn<QStringList>("positions");
+        QTest::addColumn<QStringList>("torques");
+        QTest::addColumn<QStringList>("labels");
+        QTest::newRow("80 at 1.5") << QStringList{"80"} << QStringList{"1.5"} << QStringList{"120"}
+                                   << QStringList{"0", "120"};
+        QTest::newRow("single precision moment")
+            << QStringList{"2"} << QStringList{"0.05"} << QStringList{"0.1"}
+            << QStringList{"0", "0.100000001490116"};
+        QTest::newRow("two slots") << QStringList{"60", "40"} << QStringList{"1.5", "2.5"}
+                                   << QStringList{"90", "100"} << QStringList{"0", "90", "190"};
+        QTest::newRow("weight kept as typed") << QStringList{" 80.0 "} << QStringList{"1"}
+                                              << QStringList{"80"} << QStringList{"0", "80"};
+    }
+    void loadPath()
+    {
+        QFETCH(QStringList, weights);
+        QFETCH(QStringList, positions);
+        QFETCH(QStringList, torques);
+        QFETCH(QStringList, labels);
+        MemorySheet sheet(2);
+        for (int i = 0; i < weights.size(); ++i)
+            sheet.AddSlot(weights[i], positions[i]);
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 0, TFloatArray(), TFloatArray(), envelope, path);
+        for (int i = 0; i < torques.size(); ++i)
+            QCOMPARE(sheet.Cell(colTorque, i + 2), torques[i]);
+        QCOMPARE(Labels(path), labels);
+        // The first slot starts at the origin, each next one where the last ended.
+        const Arrow& first = path[1];
+        QCOMPARE(first.startX, 0.0);
+        QCOMPARE(first.startY, 0.0);
+        for (int i = 2; i < path.Count(); ++i) {
+            QCOMPARE(path[i].startX, path[i - 1].endX);
+            QCOMPARE(path[i].startY, path[i - 1].endY);
+        }
+    }
+
+    void twoSlotArrows()
+    {
+        MemorySheet sheet(2);
+        sheet.AddSlot("60", "1.5");
+        sheet.AddSlot("40", "2.5");
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 0, TFloatArray(), TFloatArray(), envelope, path);
+        QCOMPARE(path.Count(), 3);
+        QCOMPARE(path[1].endX, 90.0);
+        QCOMPARE(path[1].endY, 60.0);
+        QCOMPARE(path[2].startX, 90.0);
+        QCOMPARE(path[2].endX, 190.0);
+        QCOMPARE(path[2].endY, 100.0);
+    }
+
+    void runningTotalsAreSinglePrecision()
+    {
+        MemorySheet sheet(2);
+        sheet.AddSlot("2", "0.05");
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 0, TFloatArray(), TFloatArray(), envelope, path);
+        QCOMPARE(path[1].endX, double(0.1f));
+    }
+
+    void badCellLeavesPartialState_data()
+    {
+        QTest::addColumn<int>("badColumn");
+        QTest::newRow("weight") << int(colWeight);
+        QTest::newRow("position") << int(colPosition);
+    }
+    void badCellLeavesPartialState()
+    {
+        QFETCH(int, badColumn);
+        MemorySheet sheet(2);
+        sheet.AddSlot("60", "1.5");
+        sheet.AddSlot("40", "2.5");
+        sheet.AddSlot("10", "1");
+        TFloatArray x, y;
+        x.Allocate(2);
+        y.Allocate(2);
+        x[1] = 10;
+        y[1] = 20;
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 2, x, y, envelope, path);
+        const int pathBefore = path.Count();
+        sheet.SetCell(colTorque, 3, "old");
+        sheet.SetCell(colTorque, 4, "old");
+        sheet.SetCell(colTorque, 2, "old");
+        sheet.SetCell(badColumn, 3, "abc");
+        envelope.Clear();
+        try {
+            ComputeBalance(sheet, 2, x, y, envelope, path);
+            QFAIL("no conversion error");
+        } catch (const EConvertError& e) {
+            QCOMPARE(e.Message(), QStringLiteral("'abc' is not a valid floating point value"));
+        }
+        QCOMPARE(envelope.Count(), 1);            // rebuilt before the torque pass
+        QCOMPARE(sheet.Cell(colTorque, 2), "90"); // rows above rewritten
+        QCOMPARE(sheet.Cell(colTorque, 3), "old");
+        QCOMPARE(sheet.Cell(colTorque, 4), "old");
+        QCOMPARE(path.Count(), pathBefore); // previous load path kept
+    }
+
+    void positionReadBeforeWeight()
+    {
+        try {
+            TorqueText("pos", "wt");
+            QFAIL("no conversion error");
+        } catch (const EConvertError& e) {
+            QCOMPARE(e.Message(), QStringLiteral("'pos' is not a valid floating point value"));
+        }
+    }
+
+    void overweightText()
+    {
+        MemorySheet sheet(2);
+        sheet.AddSlot("700", "1");
+        sheet.AddSlot("200.5", "1");
+        sheet.AddSlot("250.2", "1");
+        const float total = TotalSlotWeight(sheet);
+        QVERIFY(total > 1150.0f);
+        QCOMPARE(OverweightText(total, 1150.0f),
+                 QStringLiteral("Overweight: 1150.69995117188/1150"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestBalance)
+#include "tst_Balance.moc"
