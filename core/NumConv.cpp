@@ -1,0 +1,223 @@
+#include "NumConv.h"
+
+#include "Exceptions.h"
+
+#include <QLocale>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+
+namespace {
+
+// The separator is read from the locale on first use unless someone set it.
+QChar g_decimalSeparator;
+bool g_decimalSeparatorKnown = false;
+
+bool IsAsciiDigit(QChar c)
+{
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// strtold must not follow the process locale: the digits we hand it always use ".".
+locale_t CLocale()
+{
+    static const locale_t loc = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+// Exponent digits stop being read once the exponent reaches 500; a digit left
+// over then fails the end-of-text check.
+constexpr int ExponentReadLimit = 500;
+
+bool ParseFloat(const QString& text, long double& value)
+{
+    const QChar separator = DecimalSeparator();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n && text[i] == u' ')
+        ++i;
+
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+
+    std::string intDigits;
+    std::string fracDigits;
+    bool anyMantissa = false;
+    while (i < n && IsAsciiDigit(text[i])) {
+        intDigits += static_cast<char>(text[i].unicode());
+        anyMantissa = true;
+        ++i;
+    }
+    if (i < n && text[i] == separator) {
+        anyMantissa = true;
+        ++i;
+        while (i < n && IsAsciiDigit(text[i])) {
+            fracDigits += static_cast<char>(text[i].unicode());
+            ++i;
+        }
+    }
+    if (!anyMantissa)
+        return false;
+
+    int exponent = 0;
+    bool negativeExponent = false;
+    if (i < n && (text[i] == u'E' || text[i] == u'e')) {
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+            negativeExponent = text[i] == u'-';
+            ++i;
+        }
+        while (exponent < ExponentReadLimit && i < n && IsAsciiDigit(text[i])) {
+            exponent = exponent * 10 + (text[i].unicode() - u'0');
+            ++i;
+        }
+    }
+
+    while (i < n && text[i] == u' ')
+        ++i;
+    if (i != n)
+        return false;
+
+    std::string canonical;
+    canonical.reserve(intDigits.size() + fracDigits.size() + 16);
+    if (negative)
+        canonical += '-';
+    canonical += intDigits.empty() ? std::string("0") : intDigits;
+    canonical += '.';
+    canonical += fracDigits.empty() ? std::string("0") : fracDigits;
+    canonical += 'e';
+    if (negativeExponent)
+        canonical += '-';
+    canonical += std::to_string(exponent);
+
+    errno = 0;
+    char* end = nullptr;
+    const long double result = strtold_l(canonical.c_str(), &end, CLocale());
+    if (end != canonical.c_str() + canonical.size())
+        return false;
+    // Overflow is an error; underflow keeps what strtold gives (0 or a denormal).
+    if (errno == ERANGE && std::isinf(result))
+        return false;
+    if (std::isinf(result) || std::isnan(result))
+        return false;
+    value = result;
+    return true;
+}
+
+} // namespace
+
+QChar DecimalSeparator()
+{
+    if (!g_decimalSeparatorKnown)
+        ReadDecimalSeparatorFromLocale();
+    return g_decimalSeparator;
+}
+
+void SetDecimalSeparator(QChar separator)
+{
+    g_decimalSeparator = separator;
+    g_decimalSeparatorKnown = true;
+}
+
+void ReadDecimalSeparatorFromLocale()
+{
+    const QString point = QLocale::system().decimalPoint();
+    SetDecimalSeparator(point.isEmpty() ? QChar(u'.') : point.front());
+}
+
+bool TryStrToFloat(const QString& text, long double& value)
+{
+    return ParseFloat(text, value);
+}
+
+long double StrToFloat(const QString& text)
+{
+    long double value = 0;
+    if (!ParseFloat(text, value))
+        throw EConvertError(QStringLiteral("'") + text +
+                            QStringLiteral("' is not a valid floating point value"));
+    return value;
+}
+
+QString FloatToStr(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0)
+        return QStringLiteral("0");
+
+    constexpr int Precision = 15;
+    // 768 significant digits hold the exact decimal expansion of every double,
+    // so printf does no rounding of its own and ties are seen as ties.
+    char buffer[900];
+    std::snprintf(buffer, sizeof buffer, "%.767e", std::fabs(value));
+
+    std::string digits;
+    digits += buffer[0];
+    const char* p = buffer + 2;
+    while (*p >= '0' && *p <= '9')
+        digits += *p++;
+    int exponent = std::atoi(p + 1); // p points at 'e'
+
+    std::string kept = digits.substr(0, Precision);
+    if (digits[Precision] >= '5') {
+        int k = Precision - 1;
+        while (k >= 0 && kept[k] == '9') {
+            kept[k] = '0';
+            --k;
+        }
+        if (k >= 0) {
+            ++kept[k];
+        } else {
+            kept.insert(kept.begin(), '1');
+            kept.pop_back();
+            ++exponent;
+        }
+    }
+    while (kept.size() > 1 && kept.back() == '0')
+        kept.pop_back();
+
+    const QChar separator = DecimalSeparator();
+    const int count = static_cast<int>(kept.size());
+    QString out;
+    if (value < 0)
+        out += u'-';
+
+    if (exponent >= -4 && exponent < Precision) {
+        if (exponent >= 0) {
+            for (int k = 0; k <= exponent; ++k)
+                out += QChar(k < count ? kept[k] : '0');
+            if (count > exponent + 1) {
+                out += separator;
+                for (int k = exponent + 1; k < count; ++k)
+                    out += QChar(kept[k]);
+            }
+        } else {
+            out += u'0';
+            out += separator;
+            for (int k = 0; k < -exponent - 1; ++k)
+                out += u'0';
+            out += QString::fromLatin1(kept.data(), count);
+        }
+    } else {
+        out += QChar(kept[0]);
+        if (count > 1) {
+            out += separator;
+            out += QString::fromLatin1(kept.data() + 1, count - 1);
+        }
+        out += u'E';
+        if (exponent < 0)
+            out += u'-';
+        out += QString::number(std::abs(exponent));
+    }
+    return out;
+}

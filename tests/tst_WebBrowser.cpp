@@ -1,0 +1,436 @@
+#include "WebBrowser.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Answers the next modal dialog from the event loop it runs in.
+void AnswerNextModal(std::function<void(QWidget*)> answer)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
+void WriteBitmap(const QString& path, QColor colour, QSize size = QSize(120, 80))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "BMP"));
+}
+
+void WritePage(const QString& path, const QString& html)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(html.toUtf8());
+}
+
+QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QColor ColourOfFirstImage(TCppWebBrowser& browser)
+{
+    const QVariant image = browser.document()->resource(QTextDocument::ImageResource,
+                                                        QUrl(QStringLiteral("report.bmp")));
+    if (image.canConvert<QImage>() && !image.value<QImage>().isNull())
+        return image.value<QImage>().pixelColor(2, 2);
+    if (image.canConvert<QPixmap>())
+        return image.value<QPixmap>().toImage().pixelColor(2, 2);
+    return QColor();
+}
+
+} // namespace
+
+class TestWebBrowser : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+
+    void pageCodes_data();
+    void pageCodes();
+
+    void navigateRereadsImages();
+    void printTitle();
+
+    void pageSetupDialogItems();
+    void pageSetup_data();
+    void pageSetup();
+    void pageSetupPersistsAcrossRuns();
+    void defaults();
+
+    void printsHeaderAndFooterOnEveryPage_data();
+    void printsHeaderAndFooterOnEveryPage();
+
+    void itemFunctionsOnMissingItems();
+
+private:
+    QTemporaryDir m_config;
+    QTemporaryDir m_pages;
+};
+
+void TestWebBrowser::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_config.isValid());
+    QVERIFY(m_pages.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+}
+
+void TestWebBrowser::init()
+{
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise").clear();
+}
+
+void TestWebBrowser::pageCodes_data()
+{
+    QTest::addColumn<QString>("codes");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("centre");
+    QTest::addColumn<QString>("right");
+
+    const QDateTime now(QDate(2024, 3, 7), QTime(14, 5));
+    const QString date = QLocale().toString(now.date(), QLocale::ShortFormat);
+
+    QTest::newRow("empty") << ""
+                           << ""
+                           << ""
+                           << "";
+    QTest::newRow("plain text") << "Weight and balance"
+                                << "Weight and balance"
+                                << ""
+                                << "";
+    QTest::newRow("override footer") << "&d &w&bPage &p of &P" << date + " Report"
+                                     << ""
+                                     << "Page 3 of 9";
+    QTest::newRow("two breaks centre") << "&b&w&b"
+                                       << ""
+                                       << "Report"
+                                       << "";
+    QTest::newRow("three parts") << "a&bb&bc"
+                                 << "a"
+                                 << "b"
+                                 << "c";
+    QTest::newRow("extra breaks stay right") << "a&bb&bc&bd"
+                                             << "a"
+                                             << "b"
+                                             << "cd";
+    QTest::newRow("literal ampersand") << "R&&D &&p"
+                                       << "R&D &p"
+                                       << ""
+                                       << "";
+    QTest::newRow("literal b is no break") << "x&&by"
+                                           << "x&by"
+                                           << ""
+                                           << "";
+    QTest::newRow("address") << "&u"
+                             << "file:///tmp/report.html"
+                             << ""
+                             << "";
+    QTest::newRow("24-hour time") << "&T"
+                                  << "14:05"
+                                  << ""
+                                  << "";
+    QTest::newRow("unknown code kept") << "&q&z"
+                                       << "&q&z"
+                                       << ""
+                                       << "";
+    QTest::newRow("lone trailing ampersand") << "end&"
+                                             << "end&"
+                                             << ""
+                                             << "";
+    QTest::newRow("browser default header") << "&w&bPage &p of &P"
+                                            << "Report"
+                                            << ""
+                                            << "Page 3 of 9";
+}
+
+void TestWebBrowser::pageCodes()
+{
+    QFETCH(QString, codes);
+    QFETCH(QString, left);
+    QFETCH(QString, centre);
+    QFETCH(QString, right);
+
+    TPageCodeContext context;
+    context.title = QStringLiteral("Report");
+    context.url = QStringLiteral("file:///tmp/report.html");
+    context.now = QDateTime(QDate(2024, 3, 7), QTime(14, 5));
+    context.page = 3;
+    context.pageCount = 9;
+    const THeaderFooterLine line = ExpandPageCodes(codes, context);
+    QCOMPARE(line.left, left);
+    QCOMPARE(line.centre, centre);
+    QCOMPARE(line.right, right);
+}
+
+void TestWebBrowser::navigateRereadsImages()
+{
+    const QString folder = m_pages.path() + "/reread";
+    QVERIFY(QDir().mkpath(folder));
+    WritePage(folder + "/report.html",
+              "<html><head><title>T</title></head><body><img src=\"report.bmp\"></body></html>");
+    const QString url = QUrl::fromLocalFile(folder + "/report.html").toString();
+
+    TCppWebBrowser browser;
+    browser.resize(400, 300);
+    browser.show();
+
+    WriteBitmap(folder + "/report.bmp", Qt::red);
+    browser.Navigate(url);
+    QCOMPARE(browser.source(), QUrl(url));
+    browser.grab(); // lays out and paints: the image is fetched
+    QCOMPARE(ColourOfFirstImage(browser), QColor(Qt::red));
+
+    // Same address, new bitmap: the new one must show.
+    WriteBitmap(folder + "/report.bmp", Qt::blue);
+    browser.Navigate(url);
+    QImage shown = browser.viewport()->grab().toImage();
+    QCOMPARE(ColourOfFirstImage(browser), QColor(Qt::blue));
+    QCOMPARE(shown.pixelColor(20, 20), QColor(Qt::blue));
+
+    // And a third time, after a page that changed as well.
+    WritePage(folder + "/report.html",
+              "<html><head><title>U</title></head><body><img src=\"report.bmp\"></body></html>");
+    WriteBitmap(folder + "/report.bmp", Qt::green);
+    browser.Navigate(url);
+    QCOMPARE(browser.documentTitle(), QStringLiteral("U"));
+    shown = browser.viewport()->grab().toImage();
+    QCOMPARE(shown.pixelColor(20, 20), QColor(Qt::green));
+}
+
+void TestWebBrowser::printTitle()
+{
+    QWidget window;
+    window.setWindowTitle("Print preview");
+    auto* browser = new TCppWebBrowser(&window);
+    const QString folder = m_pages.path();
+
+    WritePage(folder + "/titled.html", "<html><head><title>Loading report</title></head></html>");
+    browser->Navigate(QUrl::fromLocalFile(folder + "/titled.html").toString());
+    QCOMPARE(browser->PrintTitle(), QStringLiteral("Loading report"));
+
+    WritePage(folder + "/untitled.html", "<html><body>x</body></html>");
+    browser->Navigate(QUrl::fromLocalFile(folder + "/untitled.html").toString());
+    QCOMPARE(browser->PrintTitle(), QStringLiteral("Print preview"));
+}
+
+void TestWebBrowser::pageSetupDialogItems()
+{
+    TPageSetup values = TPageSetup::Defaults();
+    values.header = "H";
+    values.footer = "F";
+    TPageSetupDialog dialog(values);
+    QVERIFY(GetWindowText(&dialog).contains("Page Setup"));
+    QVERIFY(qobject_cast<QLineEdit*>(GetDlgItem(&dialog, IDC_PAGESETUP_HEADER)));
+    QVERIFY(qobject_cast<QLineEdit*>(GetDlgItem(&dialog, IDC_PAGESETUP_FOOTER)));
+    QVERIFY(GetDlgItem(&dialog, IDOK));
+    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_HEADER), QStringLiteral("H"));
+    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_FOOTER), QStringLiteral("F"));
+    QCOMPARE(dialog.Values(), values);
+}
+
+void TestWebBrowser::pageSetup_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("footer");
+
+    QTest::newRow("OK takes the texts") << true << "top"
+                                        << "&d&b&p";
+    QTest::newRow("OK with empty texts") << true << ""
+                                         << "";
+    QTest::newRow("OK with 400 characters")
+        << true << QString(400, QLatin1Char('h')) << QString(400, QLatin1Char('f'));
+    QTest::newRow("Cancel keeps the old") << false << "top"
+                                          << "bottom";
+}
+
+void TestWebBrowser::pageSetup()
+{
+    QFETCH(bool, accept);
+    QFETCH(QString, header);
+    QFETCH(QString, footer);
+
+    TCppWebBrowser browser;
+    const TPageSetup before = browser.PageSetup();
+    TPageSetup expected = before;
+    if (accept) {
+        expected.header = header;
+        expected.footer = footer;
+    }
+
+    QString caption;
+    AnswerNextModal([&](QWidget* dialog) {
+        caption = GetWindowText(dialog);
+        QVERIFY(SetDlgItemText(dialog, IDC_PAGESETUP_HEADER, header));
+        QVERIFY(SetDlgItemText(dialog, IDC_PAGESETUP_FOOTER, footer));
+        if (accept)
+            SendDlgItemClick(dialog, IDOK);
+        else
+            SendDlgItemClick(dialog, IDCANCEL);
+    });
+    const int result = browser.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    QCOMPARE(caption, QStringLiteral("Page Setup"));
+    QCOMPARE(result, accept ? int(S_OK) : int(OLECMDERR_E_CANCELED));
+    QCOMPARE(browser.PageSetup(), expected);
+    QCOMPARE(TPageSetup::Load(), expected);
+}
+
+void TestWebBrowser::pageSetupPersistsAcrossRuns()
+{
+    {
+        TCppWebBrowser browser;
+        AnswerNextModal([](QWidget* dialog) {
+            SetDlgItemText(dialog, IDC_PAGESETUP_HEADER, "");
+            SetDlgItemText(dialog, IDC_PAGESETUP_FOOTER, "kept");
+            SendDlgItemClick(dialog, IDOK);
+        });
+        browser.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+        TPageSetup values = browser.PageSetup();
+        values.paper = QPageSize::Letter;
+        values.orientation = QPageLayout::Landscape;
+        values.marginsMm = QMarginsF(5, 6, 7, 8);
+        browser.SetPageSetup(values);
+    }
+    // A browser made later (the next run) starts from the saved values; an
+    // empty header stays empty rather than falling back to the default.
+    TCppWebBrowser later;
+    QCOMPARE(later.PageSetup().header, QString());
+    QCOMPARE(later.PageSetup().footer, QStringLiteral("kept"));
+    QCOMPARE(later.PageSetup().paper, QPageSize::Letter);
+    QCOMPARE(later.PageSetup().orientation, QPageLayout::Landscape);
+    QCOMPARE(later.PageSetup().marginsMm, QMarginsF(5, 6, 7, 8));
+
+    // The dialog opens with them.
+    QString shownFooter;
+    AnswerNextModal([&](QWidget* dialog) {
+        shownFooter = GetDlgItemText(dialog, IDC_PAGESETUP_FOOTER);
+        SendDlgItemClick(dialog, IDCANCEL);
+    });
+    later.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    QCOMPARE(shownFooter, QStringLiteral("kept"));
+}
+
+void TestWebBrowser::defaults()
+{
+    TCppWebBrowser browser;
+    QCOMPARE(browser.PageSetup(), TPageSetup::Defaults());
+    QCOMPARE(browser.PageSetup().header, QStringLiteral("&w&bPage &p of &P"));
+    QCOMPARE(browser.PageSetup().footer, QStringLiteral("&u&b&d"));
+
+    // Nonsense in the user's file falls back to the defaults.
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise");
+    settings.setValue("PageSetup/Paper", "Napkin");
+    settings.setValue("PageSetup/MarginLeft", "-3");
+    settings.setValue("PageSetup/MarginTop", "abc");
+    settings.sync();
+    QCOMPARE(TPageSetup::Load(), TPageSetup::Defaults());
+}
+
+void TestWebBrowser::printsHeaderAndFooterOnEveryPage_data()
+{
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("one page") << 3 << 1;
+    QTest::newRow("several pages") << 200 << 0; // 0: more than one, counted from the PDF
+}
+
+void TestWebBrowser::printsHeaderAndFooterOnEveryPage()
+{
+    QFETCH(int, paragraphs);
+    QFETCH(int, pages);
+
+    QString body;
+    for (int i = 0; i < paragraphs; ++i)
+        body += QStringLiteral("<p>Line %1</p>").arg(i);
+    WritePage(m_pages.path() + "/long.html",
+              "<html><head><title>Long &amp; report</title></head><body>" + body +
+                  "</body></html>");
+
+    TCppWebBrowser browser;
+    browser.Navigate(QUrl::fromLocalFile(m_pages.path() + "/long.html").toString());
+    TPageSetup values = browser.PageSetup();
+    values.header = "HEAD &w&b&&&bPage &p of &P";
+    values.footer = "FOOT&bEND";
+    browser.SetPageSetup(values);
+
+    const QString pdf = m_pages.path() + "/long.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageLayout(values.PageLayout());
+    QVERIFY(browser.PrintTo(&printer));
+
+    const QString text = PdfText(pdf);
+    const QStringList pageTexts = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    int printed = 0;
+    for (const QString& page : pageTexts)
+        if (!page.trimmed().isEmpty())
+            ++printed;
+    if (pages == 0)
+        QVERIFY2(printed > 1, qPrintable(text));
+    else
+        QCOMPARE(printed, pages);
+    for (int p = 1; p <= printed; ++p) {
+        const QString& page = pageTexts.at(p - 1);
+        const QString header = page.trimmed().section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(header.contains(QRegularExpression(
+                     QStringLiteral("^HEAD Long & report +& +Page %1 of %2$").arg(p).arg(printed))),
+                 qPrintable(header));
+        const QString footer = page.trimmed().section(QLatin1Char('\n'), -1);
+        QVERIFY2(footer.contains(QRegularExpression("^FOOT +END$")), qPrintable(footer));
+    }
+    // Every paragraph made it onto paper, none twice.
+    for (int i = 0; i < paragraphs; ++i)
+        QCOMPARE(text.count(QRegularExpression(QStringLiteral("\\bLine %1\\b").arg(i))), 1);
+}
+
+void TestWebBrowser::itemFunctionsOnMissingItems()
+{
+    QDialog dialog;
+    QCOMPARE(GetDlgItem(&dialog, IDC_PAGESETUP_HEADER), nullptr);
+    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_HEADER), QString());
+    QVERIFY(!SetDlgItemText(&dialog, IDC_PAGESETUP_HEADER, "x"));
+    SendDlgItemClick(&dialog, IDOK); // nothing to press, nothing happens
+    QCOMPARE(GetWindowText(nullptr), QString());
+    QCOMPARE(GetDlgItemText(nullptr, IDOK), QString());
+}
+
+QTEST_MAIN(TestWebBrowser)
+#include "tst_WebBrowser.moc"

@@ -1,0 +1,95 @@
+#include "Print.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFont>
+#include <QFontInfo>
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+const QString kPageSetupCaption = QStringLiteral("Page Setup");
+const QString kOverrideFooter = QStringLiteral("&d &w&bPage &p of &P");
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setWindowTitle(QStringLiteral("Print preview"));
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setStyleHint(QFont::SansSerif);
+    tahoma.setPixelSize(11);
+    setFont(tahoma);
+
+    CppWebBrowser1 = new TCppWebBrowser(this);
+    CppWebBrowser1->setGeometry(8, 8, 546, 473);
+    Button1 = new QPushButton(QStringLiteral("Print"), this);
+    Button1->setGeometry(8, 492, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setGeometry(89, 492, 75, 25);
+    setTabOrder(CppWebBrowser1, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+
+    resize(562, 525);
+    move(0, 0);
+}
+
+void TForm2::Button1Click()
+{
+    OverridePending = true;
+    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    OverridePending = false;
+
+    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    CppWebBrowser1->ExecWB(OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER);
+
+    RestorePending = true;
+    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    RestorePending = false;
+
+    close();
+}
+
+void TForm2::Button2Click()
+{
+    close();
+}
+
+void TForm2::OnActivate(bool inactive, QWidget* other)
+{
+    const QString caption = GetWindowText(other);
+    const bool pageSetup = inactive && caption.contains(kPageSetupCaption, Qt::CaseSensitive);
+
+    if (OverridePending && pageSetup) {
+        OverridePending = false;
+        SavedHeader = GetDlgItemText(other, IDC_PAGESETUP_HEADER);
+        SavedFooter = GetDlgItemText(other, IDC_PAGESETUP_FOOTER);
+        SetDlgItemText(other, IDC_PAGESETUP_HEADER, QString());
+        SetDlgItemText(other, IDC_PAGESETUP_FOOTER, kOverrideFooter);
+        SendDlgItemClick(other, IDOK);
+    }
+    if (RestorePending && pageSetup) {
+        RestorePending = false;
+        SetDlgItemText(other, IDC_PAGESETUP_HEADER, SavedHeader);
+        SetDlgItemText(other, IDC_PAGESETUP_FOOTER, SavedFooter);
+        SendDlgItemClick(other, IDOK);
+    }
+}
+
+bool TForm2::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowDeactivate) {
+        // Qt names the window that takes over before telling the old one; a
+        // modal dialog that is still on its way to the front is found on the
+        // modal stack.
+        QWidget* other = QApplication::activeWindow();
+        if (!other || other == this)
+            other = QApplication::activeModalWidget();
+        OnActivate(true, other);
+    }
+    return QWidget::event(event);
+}
