@@ -119,6 +119,10 @@ private slots:
         QCOMPARE(Row(m_form->StringGrid1, 0),
                  QStringList({"Item", "Weight", "Max weight", "Position", "Torque"}));
         QCOMPARE(Row(m_form->StringGrid1, 1), QStringList({"Unit", "kg", "kg", "m", "Nm"}));
+        // Every heading fits its column, margins included.
+        for (int c = 0; c < 5; ++c)
+            QVERIFY(m_form->StringGrid1->fontMetrics().horizontalAdvance(
+                        m_form->StringGrid1->Cell(c, 0)) + 6 <= m_form->StringGrid1->ColWidth(c));
 
         // Exactly the top strip shows: label, selector and OK, nothing else.
         const QRect client = m_form->rect();

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QWindow>
 
 TForm1* Form1 = nullptr;
@@ -36,6 +37,25 @@ const QString unitLabelsMetric[] = {QStringLiteral("Unit"), QStringLiteral("kg")
 const QString unitLabelsImperial[] = {QStringLiteral("Unit"), QStringLiteral("Lbs"),
                                       QStringLiteral("Lbs"), QStringLiteral("in"),
                                       QStringLiteral("Lbs*in")};
+
+// The headings must fit the laid-out column width; desktop fonts run wider
+// than the one the layout was drawn for, so the sheet's font gives way a little.
+void FitSheetFontTo(TStringGrid* grid, const QString* texts, int count)
+{
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    const int room = TStringGrid::DefaultColWidth - margins;
+    QFont f = grid->font();
+    auto widest = [&] {
+        const QFontMetrics fm(f);
+        int w = 0;
+        for (int i = 0; i < count; ++i)
+            w = std::max(w, fm.horizontalAdvance(texts[i]));
+        return w;
+    };
+    while (f.pixelSize() > 8 && widest() > room)
+        f.setPixelSize(f.pixelSize() - 1);
+    grid->setFont(f);
+}
 
 QString CataloguePath()
 {
@@ -181,6 +201,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
                               QStringLiteral("Torque")};
     for (int c = 0; c < 5; ++c)
         StringGrid1->SetCell(c, 0, header[c]);
+    FitSheetFontTo(StringGrid1, header, 5);
     for (int c = 0; c < 5; ++c)
         StringGrid1->SetCell(c, 1, unitLabelsMetric[c]);
 
