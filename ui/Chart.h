@@ -1,0 +1,80 @@
+#pragma once
+
+#include "ArrowSeries.h"
+#include "ChartModel.h"
+
+#include <QHash>
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+class QPainter;
+
+// The envelope chart: arrow series drawn in the moment-weight plane with
+// automatic axes, the arrows' labels along the bottom axis, and mouse zoom
+// (left drag) and scroll (right drag).
+class TChart : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TChart(QWidget* parent = nullptr);
+
+    // Series are drawn in the order added; the chart redraws whenever one
+    // changes. The series stay the caller's.
+    void AddSeries(TArrowSeries* series);
+    const std::vector<TArrowSeries*>& SeriesList() const { return m_model.SeriesList(); }
+
+    ChartModel& Model() { return m_model; }
+    const ChartModel& Model() const { return m_model; }
+
+    // Arrow head width and length and pen width, in pixels.
+    static void ConfigureSeries(TArrowSeries& series, int arrowWidth, int arrowHeight,
+                                int penWidth);
+
+    // The whole chart as drawn on screen, at the widget's current size.
+    QImage RenderImage();
+    // Writes RenderImage() as a BMP file, replacing an existing one; throws
+    // EFCreateError when the file cannot be created or written.
+    void SaveToBitmapFile(const QString& path);
+
+    // The plot rectangle for the current size, contents and zoom, and the
+    // axis labels that go with it.
+    QRect PlotRect();
+    const std::vector<AxisLabel>& LeftLabels() const { return m_leftLabels; }
+    const std::vector<AxisLabel>& BottomLabels() const { return m_bottomLabels; }
+
+    QSize sizeHint() const override { return QSize(289, 385); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum class Drag
+    {
+        None,
+        Zoom,
+        Scroll
+    };
+
+    void Layout(const QSize& size);
+    void Paint(QPainter& painter, const QSize& size);
+    void PaintSeries(QPainter& painter, const TArrowSeries& series);
+    int TextWidth(const QString& text);
+
+    ChartModel m_model;
+    std::vector<AxisLabel> m_leftLabels;
+    std::vector<AxisLabel> m_bottomLabels;
+    // Label widths by text: the load path's labels change rarely, and
+    // measuring a thousand of them on every paint is what makes it slow.
+    QHash<QString, int> m_widths;
+
+    Drag m_drag = Drag::None;
+    QPoint m_dragFrom;
+    QPoint m_dragTo;
+};
