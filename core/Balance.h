@@ -7,7 +7,14 @@
 #include <QString>
 
 // Columns and first slot row of the loading sheet.
-enum SheetColumn { colItem = 0, colWeight = 1, colMaxWeight = 2, colPosition = 3, colTorque = 4 };
+enum SheetColumn
+{
+    colItem = 0,
+    colWeight = 1,
+    colMaxWeight = 2,
+    colPosition = 3,
+    colTorque = 4
+};
 constexpr int firstSlotRow = 2;
 
 // Torque text of one slot: position read first, then weight; the product is

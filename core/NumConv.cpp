@@ -156,17 +156,22 @@ QString FloatToStr(double value)
         return QStringLiteral("0");
 
     constexpr int Precision = 15;
-    // 768 significant digits hold the exact decimal expansion of every double,
-    // so printf does no rounding of its own and ties are seen as ties.
+    // printf rounds correctly, so 26 significant digits decide the rounding at
+    // the 15th unless they read exactly as a tie ("5" and ten "0"s); only then
+    // are the 768 digits that hold every double's exact expansion needed.
     char buffer[900];
-    std::snprintf(buffer, sizeof buffer, "%.767e", std::fabs(value));
-
     std::string digits;
-    digits += buffer[0];
-    const char* p = buffer + 2;
-    while (*p >= '0' && *p <= '9')
-        digits += *p++;
-    int exponent = std::atoi(p + 1); // p points at 'e'
+    int exponent = 0;
+    for (const int shown : {25, 767}) {
+        std::snprintf(buffer, sizeof buffer, "%.*e", shown, std::fabs(value));
+        digits.assign(1, buffer[0]);
+        const char* p = buffer + 2;
+        while (*p >= '0' && *p <= '9')
+            digits += *p++;
+        exponent = std::atoi(p + 1); // p points at 'e'
+        if (digits.compare(Precision, 11, "50000000000") != 0)
+            break;
+    }
 
     std::string kept = digits.substr(0, Precision);
     if (digits[Precision] >= '5') {

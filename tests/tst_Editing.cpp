@@ -58,8 +58,8 @@ private:
             box->button(QMessageBox::Ok)->click();
         } else if (auto* dlg = qobject_cast<TOKBottomDlg*>(modal)) {
             seen << "dialog: " + dlg->Label3->text();
-            const std::optional<QString> answer = m_answers.isEmpty() ? std::nullopt
-                                                                      : m_answers.takeFirst();
+            const std::optional<QString> answer =
+                m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
             if (answer) {
                 dlg->Edit1->setText(*answer);
                 dlg->OKBtn->click();
@@ -141,9 +141,9 @@ private slots:
         QCOMPARE(m_grid->Row(), 3);
         ModalScript script({QStringLiteral("90")});
         // The heading row lies above the viewport, inside the grid.
-        const QPoint at = onHeader
-                              ? m_grid->CellRect(1, 0).center()
-                              : m_grid->CellRect(1, m_grid->RowCount() - 1).center() + QPoint(0, 100);
+        const QPoint at =
+            onHeader ? m_grid->CellRect(1, 0).center()
+                     : m_grid->CellRect(1, m_grid->RowCount() - 1).center() + QPoint(0, 100);
         DoubleClickAt(at);
         QCOMPARE(script.seen, QStringList({"dialog: 80"}));
         QCOMPARE(m_grid->Cell(1, 3), QStringLiteral("90"));
@@ -245,8 +245,9 @@ private slots:
         {
             ModalScript script({QStringLiteral("abc")});
             DoubleClick(1, 3);
-            QCOMPARE(script.seen,
-                     QStringList({"dialog: 80", "error: 'abc' is not a valid floating point value."}));
+            QCOMPARE(
+                script.seen,
+                QStringList({"dialog: 80", "error: 'abc' is not a valid floating point value."}));
         }
         QCOMPARE(m_grid->Cell(1, 3), QStringLiteral("abc"));
         QCOMPARE(m_grid->Cell(4, 3), torqueBefore);
@@ -264,10 +265,10 @@ private slots:
         {
             ModalScript script({std::nullopt});
             DoubleClick(1, 3);
-            QCOMPARE(script.seen,
-                     QStringList({"error: 'abc' is not a valid floating point value.",
-                                  "dialog: abc",
-                                  "error: 'abc' is not a valid floating point value."}));
+            QCOMPARE(
+                script.seen,
+                QStringList({"error: 'abc' is not a valid floating point value.", "dialog: abc",
+                             "error: 'abc' is not a valid floating point value."}));
         }
         {
             ModalScript script({QStringLiteral("85")});

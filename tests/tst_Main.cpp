@@ -122,7 +122,9 @@ private slots:
         // Every heading fits its column, margins included.
         for (int c = 0; c < 5; ++c)
             QVERIFY(m_form->StringGrid1->fontMetrics().horizontalAdvance(
-                        m_form->StringGrid1->Cell(c, 0)) + 6 <= m_form->StringGrid1->ColWidth(c));
+                        m_form->StringGrid1->Cell(c, 0)) +
+                        6 <=
+                    m_form->StringGrid1->ColWidth(c));
 
         // Exactly the top strip shows: label, selector and OK, nothing else.
         const QRect client = m_form->rect();

@@ -42,7 +42,8 @@ const QString unitLabelsImperial[] = {QStringLiteral("Unit"), QStringLiteral("Lb
 // than the one the layout was drawn for, so the sheet's font gives way a little.
 void FitSheetFontTo(TStringGrid* grid, const QString* texts, int count)
 {
-    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    const int margins =
+        2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
     const int room = TStringGrid::DefaultColWidth - margins;
     QFont f = grid->font();
     auto widest = [&] {

@@ -61,8 +61,8 @@ private slots:
                                                    "directory.");
         QTest::newRow("not an icon") << QByteArray("GIF89a this is not an icon") << true
                                      << QStringLiteral("Icon image is not valid.");
-        QTest::newRow("empty file") << QByteArray() << true
-                                    << QStringLiteral("Icon image is not valid.");
+        QTest::newRow("empty file")
+            << QByteArray() << true << QStringLiteral("Icon image is not valid.");
     }
     void failingIcon()
     {
