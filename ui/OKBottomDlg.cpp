@@ -73,6 +73,9 @@ int TOKBottomDlg::ShowModal()
     // control had the focus when the dialog closed.
     QWidget* focus = m_shownBefore && m_lastFocus ? m_lastFocus.data() : OKBtn;
     focus->setFocus(Qt::OtherFocusReason);
+    // As when an edit box takes the focus by the keyboard: typing replaces the old value.
+    if (focus == Edit1)
+        Edit1->selectAll();
     m_shownBefore = true;
     CentreOnScreen();
     const int result = exec();
