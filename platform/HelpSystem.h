@@ -1,13 +1,30 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+// A help viewer as the help system sees it.
+class THelpViewer
+{
+public:
+    virtual ~THelpViewer() = default;
+    virtual bool CanShowTableOfContents() const = 0;
+    virtual void ShowTableOfContents(const QString& helpFile) = 0;
+    virtual void ShutDown() = 0;
+};
 
 // The application's help system: one registered HTML Help viewer that
 // answers the contents request by showing the help file's default topic.
 class THelpSystem
 {
 public:
+    // The contents command of the help API (HELP_CONTENTS).
+    static constexpr int HelpContents = 3;
+
     THelpSystem();
     ~THelpSystem();
 
@@ -16,4 +33,7 @@ public:
     bool HelpCommand(const QString& helpFile, int command, quintptr data);
     // Closes every help window opened in this run.
     void Shutdown();
+
+private:
+    std::vector<std::unique_ptr<THelpViewer>> m_viewers;
 };

@@ -1,0 +1,120 @@
+// The exported HTML Help entry points of the viewer library.
+
+#include "ChmReader.h"
+#include "HelpWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QThread>
+
+#include <cwchar>
+
+namespace {
+constexpr unsigned HH_DISPLAY_TOPIC = 0x0000;
+constexpr unsigned HH_CLOSE_ALL = 0x0012;
+
+QList<QPointer<THelpWindow>>& Windows()
+{
+    static QList<QPointer<THelpWindow>> windows;
+    return windows;
+}
+
+// A name without a folder is looked for in the working folder, then beside
+// the executable; any other name is taken as it is.
+QString FindHelpFile(const QString& fileName)
+{
+    if (fileName.contains(QLatin1Char('/')))
+        return QFileInfo(fileName).absoluteFilePath();
+    const QString inWorkingFolder = QDir::current().absoluteFilePath(fileName);
+    if (QFileInfo::exists(inWorkingFolder))
+        return inWorkingFolder;
+    const QString besideExecutable =
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(fileName);
+    if (QFileInfo::exists(besideExecutable))
+        return besideExecutable;
+    return inWorkingFolder;
+}
+
+void* DisplayTopic(const QString& argument, const QString& dataTopic)
+{
+    const Chm::HelpFileArgument parts = Chm::SplitHelpFileArgument(argument);
+    if (parts.file.isEmpty())
+        return nullptr;
+    const QString path = FindHelpFile(parts.file);
+    const QString topic = dataTopic.isEmpty() ? parts.topic : dataTopic;
+
+    auto& windows = Windows();
+    windows.removeAll(nullptr);
+    THelpWindow* window = nullptr;
+    for (const QPointer<THelpWindow>& open : std::as_const(windows))
+        if (open->property("helpFilePath").toString() == path)
+            window = open;
+    if (!window) {
+        window = new THelpWindow(parts.file, path);
+        window->setProperty("helpFilePath", path);
+        windows.append(window);
+    }
+    window->ShowTopic(topic);
+    window->BringForward();
+    return window;
+}
+
+void CloseAll()
+{
+    // Taken out first: deleting a window must not touch the list being walked.
+    const QList<QPointer<THelpWindow>> windows = std::exchange(Windows(), {});
+    for (const QPointer<THelpWindow>& window : windows)
+        delete window.data();
+}
+
+void* HelpCall(const QString* file, unsigned command, const QString& dataTopic)
+{
+    // Windows need the application object and its thread.
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread())
+        return nullptr;
+    switch (command) {
+    case HH_DISPLAY_TOPIC:
+        return file ? DisplayTopic(*file, dataTopic) : nullptr;
+    case HH_CLOSE_ALL:
+        CloseAll();
+        return nullptr;
+    default:
+        // HH_INITIALIZE and the rest: nothing to prepare or do.
+        return nullptr;
+    }
+}
+} // namespace
+
+// dwData of HH_DISPLAY_TOPIC is a topic of the file, or 0 for its default.
+extern "C" __attribute__((visibility("default"))) void*
+HtmlHelpA(void* hwndCaller, const char* pszFile, unsigned uCommand, quintptr dwData)
+{
+    Q_UNUSED(hwndCaller);
+    try {
+        const QString file = pszFile ? QString::fromLocal8Bit(pszFile) : QString();
+        QString topic;
+        if (uCommand == HH_DISPLAY_TOPIC && dwData)
+            topic = QString::fromLocal8Bit(reinterpret_cast<const char*>(dwData));
+        return HelpCall(pszFile ? &file : nullptr, uCommand, topic);
+    } catch (...) {
+        return nullptr; // nothing may cross into the caller
+    }
+}
+
+extern "C" __attribute__((visibility("default"))) void*
+HtmlHelpW(void* hwndCaller, const wchar_t* pszFile, unsigned uCommand, quintptr dwData)
+{
+    Q_UNUSED(hwndCaller);
+    try {
+        const QString file = pszFile ? QString::fromWCharArray(pszFile) : QString();
+        QString topic;
+        if (uCommand == HH_DISPLAY_TOPIC && dwData)
+            topic = QString::fromWCharArray(reinterpret_cast<const wchar_t*>(dwData));
+        return HelpCall(pszFile ? &file : nullptr, uCommand, topic);
+    } catch (...) {
+        return nullptr;
+    }
+}

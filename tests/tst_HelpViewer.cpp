@@ -1,0 +1,398 @@
+// The help viewer library on the built trx.chm, reached the way the program
+// reaches it: the help system, the loader and the library in TRX's folder.
+
+#include "HelpSystem.h"
+#include "HtmlHelp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <dlfcn.h>
+
+class TestHelpViewer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void defaultTopicShows();
+    void secondDisplayKeepsOneWindow();
+    void linkToAnotherTopic_data();
+    void linkToAnotherTopic();
+    void contentsTreeOpensTopic();
+    void imageResolves();
+    void unusableFile_data();
+    void unusableFile();
+    void damagedCopiesNeverCrash();
+    void fileLookup_data();
+    void fileLookup();
+    void closeAllClosesEveryWindow();
+    void topicAsked_data();
+    void topicAsked();
+    void helpWindowDoesNotKeepTheRunGoing();
+
+private:
+    THelpSystem m_help;
+    QString m_removeAfter;
+};
+
+namespace {
+const QString WindowName = QStringLiteral("TrxHelpWindow");
+
+QList<QWidget*> HelpWindows()
+{
+    QList<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == WindowName)
+            windows << w;
+    return windows;
+}
+
+QTextBrowser* Page(QWidget* window)
+{
+    return window->findChild<QTextBrowser*>(QStringLiteral("HelpPage"));
+}
+
+// Clicks the first link to href on the page as a user would.
+bool ClickLink(QTextBrowser* page, const QString& href)
+{
+    QTextDocument* doc = page->document();
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isAnchor() || fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(doc);
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            page->setTextCursor(cursor);
+            page->ensureCursorVisible();
+            QTest::mouseClick(page->viewport(), Qt::LeftButton, {},
+                              page->cursorRect(cursor).center());
+            return true;
+        }
+    }
+    return false;
+}
+
+QWidget* ShowHelp(THelpSystem& help, const QString& file)
+{
+    help.HelpCommand(file, THelpSystem::HelpContents, 0);
+    const QList<QWidget*> windows = HelpWindows();
+    return windows.size() == 1 ? windows.first() : nullptr;
+}
+
+QByteArray BuiltHelpFile()
+{
+    QFile file(QStringLiteral(TRX_BIN_DIR "/trx.chm"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+void TestHelpViewer::initTestCase()
+{
+    // The loader finds the viewer through this executable's RUNPATH. A
+    // sanitizer build's dlopen interceptor hides it: run with
+    // LD_LIBRARY_PATH set to the program's folder there.
+    HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, 0);
+    QVERIFY2(dlopen(HtmlHelpLibraryName, RTLD_NOW | RTLD_NOLOAD),
+             "the viewer library was not found in " TRX_BIN_DIR);
+}
+
+void TestHelpViewer::cleanup()
+{
+    HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
+    if (!m_removeAfter.isEmpty())
+        QFile::remove(m_removeAfter);
+    m_removeAfter.clear();
+    QCOMPARE(HelpWindows().size(), 0);
+}
+
+void TestHelpViewer::defaultTopicShows()
+{
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY2(window, "one help window");
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->parentWidget());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Trimwise Help"));
+    QTextBrowser* page = Page(window);
+    QVERIFY(page);
+    QCOMPARE(page->source().path(), QStringLiteral("/welcome.htm"));
+    QVERIFY(page->toPlainText().startsWith(QStringLiteral("Welcome to Trimwise")));
+    QCOMPARE(page->documentTitle(), QStringLiteral("Welcome to Trimwise"));
+
+    auto* contents = window->findChild<QTreeWidget*>(QStringLiteral("HelpContents"));
+    QVERIFY(contents);
+    QVERIFY(contents->isVisible());
+    QVERIFY(contents->topLevelItemCount() >= 4);
+    QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Welcome to Trimwise"));
+}
+
+void TestHelpViewer::secondDisplayKeepsOneWindow()
+{
+    QWidget* first = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(first);
+    QWidget* second = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QCOMPARE(second, first);
+    QCOMPARE(HelpWindows().size(), 1);
+    // The display calls leave no history of their own to go back through.
+    QVERIFY(!first->findChild<QToolButton*>(QStringLiteral("HelpBack"))->isEnabled());
+}
+
+void TestHelpViewer::linkToAnotherTopic_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("getting started") << "getting-started.htm"
+                                     << "Getting started";
+    QTest::newRow("warnings") << "warnings.htm"
+                              << "What the warnings mean";
+    QTest::newRow("catalogue keys") << "catalogue-keys.htm"
+                                    << "Catalogue keys";
+}
+
+void TestHelpViewer::linkToAnotherTopic()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, title);
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QTextBrowser* page = Page(window);
+    QVERIFY2(ClickLink(page, href), "the welcome page links there");
+    QCOMPARE(page->source().path(), QLatin1Char('/') + href);
+    QCOMPARE(page->documentTitle(), title);
+    QVERIFY(page->toPlainText().startsWith(title));
+    auto* contents = window->findChild<QTreeWidget*>(QStringLiteral("HelpContents"));
+    QCOMPARE(contents->currentItem()->text(0), title);
+
+    auto* back = window->findChild<QToolButton*>(QStringLiteral("HelpBack"));
+    auto* forward = window->findChild<QToolButton*>(QStringLiteral("HelpForward"));
+    QVERIFY(back->isEnabled());
+    QVERIFY(!forward->isEnabled());
+    back->click();
+    QCOMPARE(page->source().path(), QStringLiteral("/welcome.htm"));
+    QVERIFY(forward->isEnabled());
+    forward->click();
+    QCOMPARE(page->source().path(), QLatin1Char('/') + href);
+}
+
+void TestHelpViewer::contentsTreeOpensTopic()
+{
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    auto* contents = window->findChild<QTreeWidget*>(QStringLiteral("HelpContents"));
+    const QList<QTreeWidgetItem*> found = contents->findItems(
+        QStringLiteral("The list syntax"), Qt::MatchExactly | Qt::MatchRecursive);
+    QCOMPARE(found.size(), 1);
+    contents->setCurrentItem(found.first());
+    QCOMPARE(Page(window)->source().path(), QStringLiteral("/list-syntax.htm"));
+    QCOMPARE(Page(window)->documentTitle(), QStringLiteral("The list syntax"));
+}
+
+void TestHelpViewer::imageResolves()
+{
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QTextBrowser* page = Page(window);
+    QVERIFY(ClickLink(page, QStringLiteral("chart.htm")));
+    QCOMPARE(page->source().path(), QStringLiteral("/chart.htm"));
+
+    // The picture's red envelope shows on the page: the image came out of the
+    // help file and was drawn.
+    window->resize(1000, 800);
+    const QImage shot = page->viewport()->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) == QColor(255, 0, 0))
+                ++red;
+    QVERIFY2(red > 200, qPrintable(QStringLiteral("%1 red pixels").arg(red)));
+    const QVariant image = page->document()->resource(QTextDocument::ImageResource,
+                                                      QUrl(QStringLiteral("images/chart.png")));
+    QVERIFY(image.isValid());
+}
+
+void TestHelpViewer::unusableFile_data()
+{
+    QTest::addColumn<QByteArray>("content"); // "none": no file; "dir": a folder
+    QTest::addColumn<QString>("message");
+    const QByteArray chm = BuiltHelpFile();
+    QVERIFY(chm.size() > 1000);
+
+    QTest::newRow("missing") << QByteArray("none") << "could not be found.";
+    QTest::newRow("folder") << QByteArray("dir") << "could not be read";
+    QTest::newRow("empty") << QByteArray() << "is damaged or is not a help file.";
+    QTest::newRow("text") << QByteArray("Not a help file at all.\n").repeated(10)
+                          << "is damaged or is not a help file.";
+    QTest::newRow("signature only")
+        << QByteArray("ITSF") + QByteArray(200, '\0') << "is damaged or is not a help file.";
+    QTest::newRow("cut after its header") << chm.left(0x60) << "is damaged or is not a help file.";
+}
+
+void TestHelpViewer::unusableFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString path = temp.filePath(QStringLiteral("broken.chm"));
+    if (content == "dir") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (content != "none") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QWidget* window = ShowHelp(m_help, path);
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Help"));
+    const QString text = Page(window)->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("The help file \"%1\" %2").arg(path, message)),
+             qPrintable(text));
+}
+
+void TestHelpViewer::damagedCopiesNeverCrash()
+{
+    const QByteArray chm = BuiltHelpFile();
+    QVERIFY(chm.size() > 1000);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QRandomGenerator random(1234);
+    for (int round = 0; round < 40; ++round) {
+        QByteArray damaged = chm;
+        if (round % 4 == 0)
+            damaged.truncate(int(random.bounded(damaged.size())));
+        const int flips = 1 + int(random.bounded(16));
+        for (int i = 0; i < flips && !damaged.isEmpty(); ++i)
+            damaged[int(random.bounded(damaged.size()))] = char(random.bounded(256));
+        const QString path = temp.filePath(QStringLiteral("damaged%1.chm").arg(round));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        QVERIFY(ShowHelp(m_help, path));
+        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    }
+}
+
+void TestHelpViewer::fileLookup_data()
+{
+    QTest::addColumn<bool>("inWorkingFolder");
+    QTest::addColumn<bool>("besideExecutable");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("working folder") << true << false << "Trimwise Help";
+    QTest::newRow("beside the executable") << false << true << "Trimwise Help";
+    // A broken copy in the working folder is the one opened.
+    QTest::newRow("working folder first") << true << true << "Help";
+    QTest::newRow("nowhere") << false << false << "Help";
+}
+
+void TestHelpViewer::fileLookup()
+{
+    QFETCH(bool, inWorkingFolder);
+    QFETCH(bool, besideExecutable);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QByteArray chm = BuiltHelpFile();
+    if (inWorkingFolder) {
+        QFile file(temp.filePath(QStringLiteral("trx.chm")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(besideExecutable ? QByteArray("broken") : chm);
+    }
+    if (besideExecutable) {
+        m_removeAfter = QDir(QCoreApplication::applicationDirPath()).filePath("trx.chm");
+        QFile file(m_removeAfter);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(chm);
+    }
+    QVERIFY(QDir::setCurrent(temp.path()));
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QTEST(window->windowTitle(), "title");
+}
+
+void TestHelpViewer::closeAllClosesEveryWindow()
+{
+    THelpSystem help;
+    QVERIFY(ShowHelp(help, QStringLiteral("trx.chm")));
+    help.HelpCommand(QStringLiteral("missing.chm"), THelpSystem::HelpContents, 0);
+    QCOMPARE(HelpWindows().size(), 2);
+    help.Shutdown();
+    QCOMPARE(HelpWindows().size(), 0);
+}
+
+void TestHelpViewer::topicAsked_data()
+{
+    QTest::addColumn<bool>("wide");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("topic"); // handed over as dwData
+    QTest::addColumn<QString>("path");
+    QTest::newRow("in the file argument") << false << "trx.chm::/warnings.htm>main"
+                                          << ""
+                                          << "/warnings.htm";
+    QTest::newRow("as data") << false << "trx.chm"
+                             << "chart.htm"
+                             << "/chart.htm";
+    QTest::newRow("wide entry") << true << "trx.chm"
+                                << "list-syntax.htm"
+                                << "/list-syntax.htm";
+    QTest::newRow("not in the file") << false << "trx.chm"
+                                     << "nowhere.htm"
+                                     << "/nowhere.htm";
+}
+
+void TestHelpViewer::topicAsked()
+{
+    QFETCH(bool, wide);
+    QFETCH(QString, file);
+    QFETCH(QString, topic);
+    void* library = dlopen(TRX_BIN_DIR "/libtrxhelp.so", RTLD_NOW);
+    QVERIFY(library);
+    void* result = nullptr;
+    if (wide) {
+        using Entry = void* (*)(void*, const wchar_t*, unsigned, quintptr);
+        const auto htmlHelpW = reinterpret_cast<Entry>(dlsym(library, "HtmlHelpW"));
+        QVERIFY(htmlHelpW);
+        const std::wstring wideFile = file.toStdWString();
+        const std::wstring wideTopic = topic.toStdWString();
+        result = htmlHelpW(nullptr, wideFile.c_str(), HH_DISPLAY_TOPIC,
+                           topic.isEmpty() ? 0 : quintptr(wideTopic.c_str()));
+    } else {
+        using Entry = void* (*)(void*, const char*, unsigned, quintptr);
+        const auto htmlHelpA = reinterpret_cast<Entry>(dlsym(library, "HtmlHelpA"));
+        QVERIFY(htmlHelpA);
+        const QByteArray narrowFile = file.toLocal8Bit();
+        const QByteArray narrowTopic = topic.toLocal8Bit();
+        result = htmlHelpA(nullptr, narrowFile.constData(), HH_DISPLAY_TOPIC,
+                           topic.isEmpty() ? 0 : quintptr(narrowTopic.constData()));
+    }
+    // Not closed: the window runs the library's code.
+    const QList<QWidget*> windows = HelpWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(result, static_cast<void*>(windows.first()));
+    QTEST(Page(windows.first())->source().path(), "path");
+}
+
+void TestHelpViewer::helpWindowDoesNotKeepTheRunGoing()
+{
+    QWidget mainWindow;
+    mainWindow.show();
+    QVERIFY(ShowHelp(m_help, QStringLiteral("trx.chm")));
+    // The run ends (exit code 0) when the main window closes; 7 if it went on.
+    QTimer::singleShot(0, &mainWindow, &QWidget::close);
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(7); });
+    QCOMPARE(QApplication::exec(), 0);
+}
+
+QTEST_MAIN(TestHelpViewer)
+#include "tst_HelpViewer.moc"

@@ -1,0 +1,182 @@
+#include "Application.h"
+#include "CataloguePath.h"
+#include "Chart.h"
+#include "Main.h"
+#include "NumConv.h"
+#include "OKBottomDlg.h"
+#include "Print.h"
+#include "StringGrid.h"
+#include "WebBrowser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <memory>
+
+// The main window's report command, run as a handler: the preview shows,
+// the chart is written beside the executable and the page is navigated to.
+namespace {
+const char* const catalogue = R"([Trainer]
+Make=Generic
+Model=T2
+Slots=2
+SlotsNames=Empty aircraft;Pilot;
+SlotsWeight=520;80;
+SlotsMaxWeight=520;120;
+SlotsPos=0.95;0.94;
+SlotsMinPos=0.95;0.90;
+SlotsMaxPos=0.95;1.00;
+MaxWeight=800
+EnvelopePoints=5
+EnvelopeX=450;600;820;700;450;
+EnvelopeY=500;500;800;800;500;
+)";
+
+QString Beside(const QString& name)
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + u'/' + name;
+}
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
+
+class TestReport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QFile f(CataloguePathFor(QCoreApplication::applicationFilePath()));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(catalogue);
+        f.close();
+        QFile::remove(Beside("report.html"));
+        QVERIFY(QFile::copy(TRX_BIN_DIR "/report.html", Beside("report.html")));
+        OKBottomDlg = new TOKBottomDlg;
+    }
+    void cleanupTestCase()
+    {
+        delete OKBottomDlg;
+        QFile::remove(CataloguePathFor(QCoreApplication::applicationFilePath()));
+        QFile::remove(Beside("report.html"));
+        QFile::remove(Beside("report.bmp"));
+    }
+    void init()
+    {
+        SetDecimalSeparator(u'.');
+        QFile::remove(Beside("report.bmp"));
+        QDir(Beside("report.bmp")).removeRecursively();
+        Form2 = new TForm2;
+        m_form = std::make_unique<TForm1>();
+        Form1 = m_form.get();
+        m_form->show();
+        m_form->Button1Click();
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        delete Form2;
+        Form2 = nullptr;
+    }
+
+    void reportShown()
+    {
+        QStringList boxes = RunReport();
+        QCOMPARE(boxes, QStringList());
+        QVERIFY(Form2->isVisible());
+        const QImage written(Beside("report.bmp"), "BMP");
+        QCOMPARE(written.size(), QSize(289, 385));
+        QCOMPARE(Form2->CppWebBrowser1->source(), QUrl::fromLocalFile(Beside("report.html")));
+        // The page shows the chart just written.
+        const QVariant shown = Form2->CppWebBrowser1->document()->resource(
+            QTextDocument::ImageResource, QUrl(QStringLiteral("report.bmp")));
+        QVERIFY(shown.isValid());
+    }
+
+    void reportTwiceShowsTheNewChart()
+    {
+        QCOMPARE(RunReport(), QStringList());
+        const QByteArray first = Read(Beside("report.bmp"));
+        // Heavier pilot: the load path changes.
+        m_form->StringGrid1->SetCell(1, 3, QStringLiteral("118"));
+        m_form->Compute();
+        QCOMPARE(RunReport(), QStringList());
+        const QByteArray second = Read(Beside("report.bmp"));
+        QVERIFY(!second.isEmpty());
+        QVERIFY(first != second);
+        int previews = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            previews += qobject_cast<TForm2*>(w) != nullptr;
+        QCOMPARE(previews, 1);
+        QImage shown = Form2->CppWebBrowser1->document()
+                           ->resource(QTextDocument::ImageResource, QUrl("report.bmp"))
+                           .value<QImage>();
+        if (shown.isNull())
+            shown = Form2->CppWebBrowser1->document()
+                        ->resource(QTextDocument::ImageResource, QUrl("report.bmp"))
+                        .value<QPixmap>()
+                        .toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                 QImage(Beside("report.bmp"), "BMP").convertToFormat(QImage::Format_RGB32));
+    }
+
+    void bitmapCannotBeWritten()
+    {
+        QVERIFY(QDir().mkpath(Beside("report.bmp")));
+        const QStringList boxes = RunReport();
+        QCOMPARE(boxes, QStringList({QStringLiteral("Cannot create file \"%1\". Is a directory.")
+                                         .arg(Beside("report.bmp"))}));
+        QVERIFY(Form2->isVisible());
+        QVERIFY(Form2->CppWebBrowser1->source().isEmpty());
+        QDir(Beside("report.bmp")).removeRecursively();
+    }
+
+private:
+    // Runs the handler as the event loop would and answers its message boxes.
+    QStringList RunReport()
+    {
+        QStringList texts;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, [&texts] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        answer.start(5);
+        bool done = false;
+        QMetaObject::invokeMethod(
+            m_form.get(),
+            [this, &done] {
+                done = true;
+                m_form->Button3Click();
+            },
+            Qt::QueuedConnection);
+        for (int i = 0; i < 100 && !done; ++i)
+            QTest::qWait(10);
+        QTest::qWait(100);
+        return texts;
+    }
+
+    std::unique_ptr<TForm1> m_form;
+};
+
+int main(int argc, char** argv)
+{
+    TApplication app(argc, argv);
+    app.SetTitle(QStringLiteral("Trimwise"));
+    TestReport test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_Report.moc"
