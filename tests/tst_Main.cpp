@@ -209,6 +209,7 @@ private slots:
         Create();
         QCOMPARE(m_form->ComboBox1->count(), 0);
         QCOMPARE(m_form->SelectedAircraft(), -1);
+        QCOMPARE(m_form->ComboBox1->currentText(), QString());
         QTest::qWait(50);
         QVERIFY(boxes.texts.isEmpty());
     }

@@ -116,7 +116,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setGeometry(56, 8, 169, 21);
     ComboBox1->setAccessibleName(QStringLiteral("Aircraft"));
-    ComboBox1->setEditText(QStringLiteral("ComboBox1"));
     SetUpInlineCompletion(ComboBox1);
 
     Label1 = new QLabel(QStringLiteral("Avion:"), this);
