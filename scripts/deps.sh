@@ -7,6 +7,7 @@ TRX_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libchm-dev fp-utils
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
+  dpkg-dev file
 )
 
 trx_install_deps() {

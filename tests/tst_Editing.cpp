@@ -5,6 +5,7 @@
 #include "NumConv.h"
 #include "OKBottomDlg.h"
 #include "StringGrid.h"
+#include "TestSupport.h"
 
 #include <QFile>
 #include <QLabel>
@@ -79,16 +80,13 @@ class TestEditing : public QObject
 private slots:
     void initTestCase()
     {
-        QFile f(CataloguePathFor(QCoreApplication::applicationFilePath()));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(catalogue);
-        f.close();
+        QVERIFY(WriteCatalogue(catalogue));
         OKBottomDlg = new TOKBottomDlg;
     }
     void cleanupTestCase()
     {
         delete OKBottomDlg;
-        QFile::remove(CataloguePathFor(QCoreApplication::applicationFilePath()));
+        QFile::remove(CatalogueFile());
     }
     void init()
     {

@@ -5,6 +5,7 @@
 #include "NumConv.h"
 #include "OKBottomDlg.h"
 #include "StringGrid.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QCryptographicHash>
@@ -25,11 +26,6 @@
 // every section without crashing or hanging, tell the user every problem in
 // plain words, and never write the file.
 namespace {
-QString CatalogueFile()
-{
-    return CataloguePathFor(QCoreApplication::applicationFilePath());
-}
-
 struct FileState
 {
     QByteArray hash;
@@ -50,26 +46,6 @@ FileState StateOf(const QString& path)
     }
     return s;
 }
-
-class BoxAnswerer : public QObject
-{
-public:
-    BoxAnswerer()
-    {
-        m_timer.setInterval(2);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 QByteArray Repeat(const QByteArray& field, int count)
 {
@@ -184,7 +160,7 @@ private slots:
     {
         RemoveCatalogue();
         QVERIFY(QDir().mkpath(CatalogueFile()));
-        BoxAnswerer boxes;
+        MessageBoxAnswerer boxes;
         TForm1 form;
         QCOMPARE(form.ComboBox1->count(), 0);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
@@ -222,7 +198,7 @@ private:
     // and edits a cell; returns every message shown.
     QStringList LoadAndUse(int index)
     {
-        BoxAnswerer boxes;
+        MessageBoxAnswerer boxes;
         TForm1 form;
         Form1 = &form;
         form.ComboBox1->setCurrentIndex(index);

@@ -7,6 +7,7 @@
 #include "OKBottomDlg.h"
 #include "Print.h"
 #include "StringGrid.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -37,43 +38,6 @@ EnvelopePoints=5
 EnvelopeX=450;600;820;700;450;
 EnvelopeY=500;500;800;800;500;
 )";
-
-QString CatalogueFile()
-{
-    return CataloguePathFor(QCoreApplication::applicationFilePath());
-}
-
-void WriteCatalogue(const QByteArray& text)
-{
-    QFile f(CatalogueFile());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(text);
-}
-
-// Answers every message box that opens while it lives, recording the texts.
-class BoxAnswerer : public QObject
-{
-public:
-    BoxAnswerer()
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                icons << box->icon();
-                captions << box->windowTitle();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        m_timer.start();
-    }
-    QStringList texts;
-    QStringList captions;
-    QList<QMessageBox::Icon> icons;
-
-private:
-    QTimer m_timer;
-};
 
 QStringList Row(TStringGrid* g, int r)
 {
@@ -106,7 +70,7 @@ private slots:
 
     void collapsedWindow()
     {
-        WriteCatalogue("[A]\n[B]\n[C]\n");
+        QVERIFY(WriteCatalogue("[A]\n[B]\n[C]\n"));
         Create();
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Trimwise Application"));
         QCOMPARE(m_form->OuterSize(), QSize(323, 65));
@@ -171,7 +135,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, text);
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         const QHash<QString, QWidget*> controls = {{"Button1", m_form->Button1},
                                                    {"Button2", m_form->Button2},
@@ -202,10 +166,10 @@ private slots:
     {
         QFETCH(bool, exists);
         if (exists)
-            WriteCatalogue("; nothing here\nKey=1\n");
+            QVERIFY(WriteCatalogue("; nothing here\nKey=1\n"));
         else
             QFile::remove(CatalogueFile());
-        BoxAnswerer boxes;
+        MessageBoxAnswerer boxes;
         Create();
         QCOMPARE(m_form->ComboBox1->count(), 0);
         QCOMPARE(m_form->SelectedAircraft(), -1);
@@ -231,7 +195,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         QFETCH(int, selected);
-        WriteCatalogue("[Alpha]\n[Bravo]\n[Blue]\n");
+        QVERIFY(WriteCatalogue("[Alpha]\n[Bravo]\n[Blue]\n"));
         Create();
         m_form->ComboBox1->lineEdit()->clear();
         QTest::keyClicks(m_form->ComboBox1->lineEdit(), typed);
@@ -241,7 +205,7 @@ private slots:
 
     void exitBeforeLoad()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -252,7 +216,7 @@ private slots:
 
     void exitAfterLoadReleasesArrays()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->Button1Click();
         QVERIFY(m_form->EnvelopeX.IsAllocated());
@@ -266,7 +230,7 @@ private slots:
 
     void printButtonUnreachable()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -285,7 +249,7 @@ private slots:
 
     void tabReachesSheetWhileCollapsed()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
@@ -304,7 +268,7 @@ private slots:
 
     void loadWorkedExample()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(m_form->windowTitle(),
@@ -348,10 +312,11 @@ private slots:
     {
         QFETCH(QByteArray, unitLine);
         QFETCH(bool, imperial);
-        WriteCatalogue("[P]\nSlots=1\nSlotsNames=Pilot;\nSlotsWeight=170;\nSlotsMaxWeight=200;\n"
-                       "SlotsPos=37;\nSlotsMinPos=34;\nSlotsMaxPos=46;\nMaxWeight=2300\n"
-                       "EnvelopePoints=1\nEnvelopeX=500;\nEnvelopeY=600;\n" +
-                       unitLine + "\n");
+        QVERIFY(WriteCatalogue(
+            "[P]\nSlots=1\nSlotsNames=Pilot;\nSlotsWeight=170;\nSlotsMaxWeight=200;\n"
+            "SlotsPos=37;\nSlotsMinPos=34;\nSlotsMaxPos=46;\nMaxWeight=2300\n"
+            "EnvelopePoints=1\nEnvelopeX=500;\nEnvelopeY=600;\n" +
+            unitLine + "\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(Row(m_form->StringGrid1, 1),
@@ -383,9 +348,9 @@ private slots:
     {
         QFETCH(QByteArray, keys);
         QFETCH(QStringList, row);
-        WriteCatalogue(
+        QVERIFY(WriteCatalogue(
             "[S]\nSlots=1\nSlotsMinPos=0;\nSlotsMaxPos=2;\nEnvelopeX=0;\nEnvelopeY=0;\n" + keys +
-            "\n");
+            "\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(Row(m_form->StringGrid1, 2), row);
@@ -393,7 +358,7 @@ private slots:
 
     void loadWithoutMakeAndModel()
     {
-        WriteCatalogue("[Trainer]\nEnvelopeX=1;\nEnvelopeY=1;\n");
+        QVERIFY(WriteCatalogue("[Trainer]\nEnvelopeX=1;\nEnvelopeY=1;\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(m_form->windowTitle(), QStringLiteral("Trimwise Application - Trainer ( )"));
@@ -404,10 +369,10 @@ private slots:
 
     void slotsTakesOnlyItsCount()
     {
-        WriteCatalogue(
+        QVERIFY(WriteCatalogue(
             "[S]\nSlots=2\nSlotsNames=a;b;c;\nSlotsWeight=1;2;3;\nSlotsMaxWeight=5;5;5;\n"
             "SlotsPos=1;1;1;\nSlotsMinPos=0;0;0;\nSlotsMaxPos=2;2;2;\n"
-            "EnvelopeX=0;\nEnvelopeY=0;\n");
+            "EnvelopeX=0;\nEnvelopeY=0;\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(m_form->StringGrid1->RowCount(), 4);
@@ -458,10 +423,10 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(int, rows);
         QFETCH(QStringList, lastRow);
-        WriteCatalogue(catalogue);
+        QVERIFY(WriteCatalogue(catalogue));
         Create();
         m_form->show();
-        BoxAnswerer boxes;
+        MessageBoxAnswerer boxes;
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{message});
         QCOMPARE(boxes.captions, QStringList{"Trimwise"});
@@ -478,7 +443,7 @@ private slots:
 
     void negativeCountsLoadAsZero()
     {
-        WriteCatalogue("[N]\nSlots=-5\nEnvelopePoints=-3\n");
+        QVERIFY(WriteCatalogue("[N]\nSlots=-5\nEnvelopePoints=-3\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(m_form->StringGrid1->RowCount(), 2);
@@ -489,13 +454,13 @@ private slots:
 
     void noSelectionStopsAtFirstEnvelopeField()
     {
-        WriteCatalogue(trainer);
+        QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->ComboBox1->lineEdit()->clear();
         QTest::keyClicks(m_form->ComboBox1->lineEdit(), "Zulu");
         QCOMPARE(m_form->SelectedAircraft(), -1);
         m_form->show();
-        BoxAnswerer boxes;
+        MessageBoxAnswerer boxes;
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{"'' is not a valid floating point value."});
         QCOMPARE(m_form->EnvelopePoints, 1);
@@ -503,7 +468,7 @@ private slots:
 
     void maxWeightNotANumberIsZero()
     {
-        WriteCatalogue("[H]\nMaxWeight=heavy\nEnvelopeX=0;\nEnvelopeY=0;\n");
+        QVERIFY(WriteCatalogue("[H]\nMaxWeight=heavy\nEnvelopeX=0;\nEnvelopeY=0;\n"));
         Create();
         m_form->Button1Click();
         QCOMPARE(m_form->MaxTotalWeight, 0.0f);

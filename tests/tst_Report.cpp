@@ -6,6 +6,7 @@
 #include "OKBottomDlg.h"
 #include "Print.h"
 #include "StringGrid.h"
+#include "TestSupport.h"
 #include "WebBrowser.h"
 
 #include <QDir>
@@ -57,10 +58,7 @@ class TestReport : public QObject
 private slots:
     void initTestCase()
     {
-        QFile f(CataloguePathFor(QCoreApplication::applicationFilePath()));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(catalogue);
-        f.close();
+        QVERIFY(WriteCatalogue(catalogue));
         QFile::remove(Beside("report.html"));
         QVERIFY(QFile::copy(TRX_BIN_DIR "/report.html", Beside("report.html")));
         OKBottomDlg = new TOKBottomDlg;
@@ -68,7 +66,7 @@ private slots:
     void cleanupTestCase()
     {
         delete OKBottomDlg;
-        QFile::remove(CataloguePathFor(QCoreApplication::applicationFilePath()));
+        QFile::remove(CatalogueFile());
         QFile::remove(Beside("report.html"));
         QFile::remove(Beside("report.bmp"));
     }
@@ -146,15 +144,7 @@ private:
     // Runs the handler as the event loop would and answers its message boxes.
     QStringList RunReport()
     {
-        QStringList texts;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, [&texts] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        answer.start(5);
+        MessageBoxAnswerer boxes;
         bool done = false;
         QMetaObject::invokeMethod(
             m_form.get(),
@@ -166,7 +156,7 @@ private:
         for (int i = 0; i < 100 && !done; ++i)
             QTest::qWait(10);
         QTest::qWait(100);
-        return texts;
+        return boxes.texts;
     }
 
     std::unique_ptr<TForm1> m_form;

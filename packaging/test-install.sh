@@ -1,0 +1,94 @@
+#!/bin/sh
+# Installs a built tree into a scratch prefix and starts the installed program
+# headless through its launcher, from an unrelated working folder.
+# Usage: test-install.sh <cmake> <build folder> <scratch folder> <program folder> <app id>
+set -eu
+
+cmake=$1
+build=$2
+scratch=$3
+appdir_rel=$4
+app_id=$5
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch/cwd"
+prefix=$scratch/prefix
+"$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" ||
+    fail "cmake --install failed: $(cat "$scratch/install.log")"
+
+appdir=$prefix/$appdir_rel
+launcher=$prefix/bin/trimwise
+
+# Everything the program reads lies in its own folder.
+for f in TRX TRX.ini icon.ico trx.chm libtrxhelp.so report.html; do
+    [ -s "$appdir/$f" ] || fail "$appdir/$f missing or empty"
+done
+[ -x "$appdir/TRX" ] || fail "TRX is not executable"
+[ -x "$launcher" ] || fail "launcher $launcher missing or not executable"
+cmp -s "$appdir/TRX.ini" "$build/bin/TRX.ini" || fail "installed TRX.ini differs from the build's"
+cmp -s "$appdir/trx.chm" "$build/bin/trx.chm" || fail "installed trx.chm differs from the build's"
+
+desktop=$prefix/share/applications/$app_id.desktop
+[ -f "$desktop" ] || fail "$desktop missing"
+grep -qx "Path=$appdir" "$desktop" || fail "desktop entry's Path is not $appdir"
+grep -qx "Exec=$launcher" "$desktop" || fail "desktop entry's Exec is not $launcher"
+grep -qx "Icon=$app_id" "$desktop" || fail "desktop entry's Icon is not $app_id"
+[ -f "$prefix/share/icons/hicolor/32x32/apps/$app_id.png" ] || fail "32x32 icon missing"
+[ -f "$prefix/share/metainfo/$app_id.metainfo.xml" ] || fail "AppStream metadata missing"
+
+# The viewer library is opened by name through the executable's RUNPATH.
+if command -v readelf >/dev/null 2>&1; then
+    readelf -d "$appdir/TRX" | grep -E 'R(UN)?PATH' | grep -qF '[$ORIGIN]' ||
+        fail "installed TRX lacks RUNPATH \$ORIGIN: $(readelf -d "$appdir/TRX" | grep PATH)"
+fi
+if ldd "$appdir/libtrxhelp.so" | grep -q 'not found'; then
+    fail "viewer library has unresolved dependencies: $(ldd "$appdir/libtrxhelp.so" | grep 'not found')"
+fi
+
+# Start it as a desktop would, from elsewhere. With strace at hand, also see
+# which files it opened at start-up.
+cd "$scratch/cwd"
+# As in a desktop session; Qt warns without it.
+mkdir -m 700 "$scratch/runtime"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+trace=
+if command -v strace >/dev/null 2>&1 && strace -f -qq -o /dev/null true 2>/dev/null; then
+    trace=$scratch/trace.log
+    QT_QPA_PLATFORM=offscreen strace -f -qq -e trace=open,openat -o "$trace" \
+        sh -c 'echo $$ >"$0"; exec "$1"' "$scratch/pid" "$launcher" \
+        >"$scratch/stdout" 2>"$scratch/stderr" &
+else
+    QT_QPA_PLATFORM=offscreen sh -c 'echo $$ >"$0"; exec "$1"' "$scratch/pid" "$launcher" \
+        >"$scratch/stdout" 2>"$scratch/stderr" &
+fi
+runner=$!
+sleep 3
+pid=$(cat "$scratch/pid")
+if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$runner" || true
+    fail "the installed program ended at start-up: $(cat "$scratch/stdout" "$scratch/stderr")"
+fi
+kill "$pid"
+wait "$runner" || true
+
+if [ -s "$scratch/stderr" ]; then
+    fail "the installed program printed: $(cat "$scratch/stderr")"
+fi
+
+if [ -n "$trace" ]; then
+    # A successful open returns a descriptor; a failed one -1.
+    grep -E "\"$appdir/TRX\.ini\", O_RDONLY.*= [0-9]+$" "$trace" >/dev/null ||
+        fail "the program did not open its catalogue $appdir/TRX.ini"
+    grep -E "\"($appdir/)?icon\.ico\", O_RDONLY.*= [0-9]+$" "$trace" >/dev/null ||
+        fail "the program did not open icon.ico in its folder"
+    if grep -E "(TRX\.ini|icon\.ico)\".*= -1" "$trace" >/dev/null; then
+        fail "a failed open: $(grep -E '(TRX\.ini|icon\.ico)".*= -1' "$trace")"
+    fi
+fi
+
+echo "installed program started from $appdir"

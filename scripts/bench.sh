@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and prints their figures. Extra arguments go
+# to the Google Benchmark run, e.g. --benchmark_filter=BM_Load. The build
+# folder is build/bench unless BENCH_BUILD_DIR names another.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/deps.sh
+TRX_PACKAGES+=(libbenchmark-dev)
+trx_install_deps
+build=$(realpath -m "${BENCH_BUILD_DIR:-build/bench}")
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTRX_BENCHMARKS=ON
+cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart
+# Headless, from the folder holding icon.ico, as the program runs.
+cd "$build/bin"
+export QT_QPA_PLATFORM=offscreen
+echo "== Main window: load, compute, chart, catalogue listing, start-up"
+"$build/benchmarks/bench_trx" "$@"
+echo "== Chart paint, largest aircraft (1023 envelope vertices and slots)"
+"$build/benchmarks/bench_chart"
