@@ -99,7 +99,7 @@ bool ParseFloat(const QString& text, long double& value)
 
     errno = 0;
     char* end = nullptr;
-    const long double result = strtold_l(canonical.c_str(), &end, CLocale());
+    long double result = strtold_l(canonical.c_str(), &end, CLocale());
     if (end != canonical.c_str() + canonical.size())
         return false;
     // Overflow is an error; underflow keeps what strtold gives (0 or a denormal).
@@ -107,6 +107,13 @@ bool ParseFloat(const QString& text, long double& value)
         return false;
     if (std::isinf(result) || std::isnan(result))
         return false;
+    // An extended value lying exactly halfway between two doubles would be
+    // rounded to double by the tie rule, not by the digits, so a double
+    // written with 15 digits could come back as its neighbour. One unit of
+    // extended precision toward the double the digits name settles it.
+    const double direct = strtod_l(canonical.c_str(), nullptr, CLocale());
+    if (std::isfinite(direct) && static_cast<double>(result) != direct)
+        result = std::nextafter(result, static_cast<long double>(direct));
     value = result;
     return true;
 }

@@ -1,10 +1,29 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test headless.
+# Builds and runs every test headless: the suite in the normal build, the same
+# suite built with AddressSanitizer and UndefinedBehaviorSanitizer (any report
+# fails it), then each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
+TRX_PACKAGES+=(clang libclang-rt-14-dev)
 trx_install_deps
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug
-cmake --build build/test -j"$(nproc)"
-cd build/test
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+
+jobs=$(nproc)
+suite() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@"
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+}
+
+echo "== Tests"
+suite build/test
+
+echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+suite build/asan -DTRX_SANITIZE=ON
+
+echo "== Fuzzing"
+./scripts/fuzz.sh "${TRX_FUZZ_SECONDS:-20}" build/fuzz

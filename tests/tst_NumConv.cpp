@@ -6,6 +6,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -33,6 +34,8 @@ private slots:
     void commaSeparator();
     void localeSeparatorIsOneCharacter();
     void writtenTextReadsBack();
+    void fifteenDigitDoubleComesBack_data();
+    void fifteenDigitDoubleComesBack();
     void randomTextNeverCrashes();
 };
 
@@ -286,8 +289,40 @@ void TestNumConv::writtenTextReadsBack()
         const QString text = FloatToStr(value);
         long double value2 = 0;
         QVERIFY2(TryStrToFloat(text, value2), qPrintable(text));
-        QVERIFY2(value2 == expected, qPrintable(text + u' ' + QString::fromLatin1(buffer)));
+        // The extended value is the nearest one, or its neighbour when the
+        // nearest lies halfway between two doubles; either way it rounds to
+        // the double the digits name.
+        QVERIFY2(value2 == expected || std::nextafter(expected, value2) == value2,
+                 qPrintable(text + u' ' + QString::fromLatin1(buffer)));
+        QVERIFY2(static_cast<double>(value2) == std::strtod(buffer, nullptr),
+                 qPrintable(text + u' ' + QString::fromLatin1(buffer)));
     }
+}
+
+void TestNumConv::fifteenDigitDoubleComesBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    // Texts whose nearest extended value lies exactly halfway between two
+    // doubles; rounding that to double picked the wrong neighbour.
+    QTest::newRow("large, found by fuzzing") << "-9.55580114999999E28" << -9.55580114999999e28;
+    QTest::newRow("hundreds") << "307.116457415008" << 307.116457415008;
+    QTest::newRow("millions") << "264350691.280607" << 264350691.280607;
+    QTest::newRow("small") << "5.20536050076390E-5" << 5.20536050076390e-5;
+    QTest::newRow("huge") << "5.91393103255271E33" << 5.91393103255271e33;
+    QTest::newRow("ordinary") << "2.442" << 2.442;
+}
+
+void TestNumConv::fifteenDigitDoubleComesBack()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(static_cast<double>(StrToFloat(text)), value);
+    QCOMPARE(static_cast<double>(StrToFloat(FloatToStr(value))), value);
+    // The extended value stays within one unit of the exact one.
+    const long double nearest = std::strtold(text.toLatin1().constData(), nullptr);
+    const long double read = StrToFloat(text);
+    QVERIFY(read == nearest || std::nextafter(nearest, read) == read);
 }
 
 void TestNumConv::randomTextNeverCrashes()

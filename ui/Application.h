@@ -34,6 +34,17 @@ public:
     // The error box for an exception: caption = title, stop icon, one OK;
     // EAbort is silent; the "." rule is applied to the message.
     static void ShowException(const std::exception_ptr& error);
+    // Runs an event handler; what it throws is shown in the error box here,
+    // so that no exception unwinds through the toolkit's own frames.
+    template <class Handler> static void Guard(Handler&& handler)
+    {
+        try {
+            handler();
+        } catch (...) {
+            ShowException(std::current_exception());
+        }
+    }
+
     // A warning: caption = title, no icon, one OK.
     static void ShowMessage(const QString& text);
 

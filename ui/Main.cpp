@@ -175,10 +175,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, Button4);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    auto bind = [this](QPushButton* button, void (TForm1::*handler)()) {
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { TApplication::Guard([this, handler] { (this->*handler)(); }); });
+    };
+    bind(Button1, &TForm1::Button1Click);
+    bind(Button2, &TForm1::Button2Click);
+    bind(Button3, &TForm1::Button3Click);
+    bind(Button4, &TForm1::Button4Click);
     StringGrid1->OnClick = [this] { Compute(); };
     StringGrid1->OnDblClick = [this] { StringGrid1DblClick(); };
 

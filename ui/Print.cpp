@@ -1,5 +1,7 @@
 #include "Print.h"
 
+#include "Application.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
@@ -31,8 +33,10 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     setTabOrder(CppWebBrowser1, Button1);
     setTabOrder(Button1, Button2);
 
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { TApplication::Guard([this] { Button1Click(); }); });
+    connect(Button2, &QPushButton::clicked, this,
+            [this] { TApplication::Guard([this] { Button2Click(); }); });
 
     resize(562, 525);
     move(0, 0);

@@ -364,7 +364,7 @@ void TStringGrid::DoubleClick(QMouseEvent* e)
         setFocus(Qt::MouseFocusReason);
     ShowHeldError();
     if (OnDblClick)
-        OnDblClick();
+        TApplication::Guard(OnDblClick);
 }
 
 QAbstractItemView::CursorAction TStringGrid::ActionForKey(int key)
@@ -403,7 +403,7 @@ void TStringGrid::keyPressEvent(QKeyEvent* e)
     MakeCurrent(target.column(), target.row(), e->modifiers() & Qt::ShiftModifier);
     scrollTo(target);
     if (OnClick)
-        OnClick();
+        TApplication::Guard(OnClick);
 }
 
 QModelIndex TStringGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
