@@ -133,9 +133,24 @@ void SetDecimalSeparator(QChar separator)
     g_decimalSeparatorKnown = true;
 }
 
+QLocale UserNumericLocale()
+{
+    // The user's numeric locale as POSIX names it, read afresh: Qt keeps the
+    // system locale it found at start for the whole run.
+    QString name;
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        name = qEnvironmentVariable(variable);
+        if (!name.isEmpty())
+            break;
+    }
+    // "de_DE.UTF-8@euro" -> "de_DE"
+    name = name.section(u'.', 0, 0).section(u'@', 0, 0);
+    return name.isEmpty() ? QLocale::system() : QLocale(name);
+}
+
 void ReadDecimalSeparatorFromLocale()
 {
-    const QString point = QLocale::system().decimalPoint();
+    const QString point = UserNumericLocale().decimalPoint();
     SetDecimalSeparator(point.isEmpty() ? QChar(u'.') : point.front());
 }
 

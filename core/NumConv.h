@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QChar>
+#include <QLocale>
 #include <QString>
 
 // The one decimal separator used for reading and writing numbers. It follows
 // the user's locale; tests may set it.
 QChar DecimalSeparator();
 void SetDecimalSeparator(QChar separator);
+// The user's locale for numbers (LC_ALL, else LC_NUMERIC, else LANG).
+QLocale UserNumericLocale();
 // Reads the separator again from the user's locale ("." when it gives none).
 void ReadDecimalSeparatorFromLocale();
 

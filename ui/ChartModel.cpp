@@ -270,7 +270,7 @@ QString ChartModel::GroupSeparator()
 {
     if (GroupSeparatorOverride())
         return *GroupSeparatorOverride();
-    return QLocale::system().groupSeparator();
+    return UserNumericLocale().groupSeparator();
 }
 
 void ChartModel::SetGroupSeparator(std::optional<QString> separator)
