@@ -39,5 +39,7 @@ public:
 
 private:
     chmFile* m_file = nullptr;
+    // The private copy of the file chmlib reads: the bytes the probe passed.
+    int m_snapshot = -1;
     QString m_errorText;
 };

@@ -15,7 +15,10 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <cstdio>
+
 #include <dlfcn.h>
+#include <unistd.h>
 
 class TestHelpViewer : public QObject
 {
@@ -32,6 +35,11 @@ private slots:
     void unusableFile_data();
     void unusableFile();
     void damagedCopiesNeverCrash();
+    void chmlibCrashers_data();
+    void chmlibCrashers();
+    void verdictFollowsTheBytes_data();
+    void verdictFollowsTheBytes();
+    void probeLeavesOurOutputAlone();
     void fileLookup_data();
     void fileLookup();
     void closeAllClosesEveryWindow();
@@ -89,11 +97,32 @@ QWidget* ShowHelp(THelpSystem& help, const QString& file)
     return windows.size() == 1 ? windows.first() : nullptr;
 }
 
-QByteArray BuiltHelpFile()
+QByteArray ReadAll(const QString& path)
 {
-    QFile file(QStringLiteral(TRX_BIN_DIR "/trx.chm"));
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+QByteArray BuiltHelpFile()
+{
+    return ReadAll(QStringLiteral(TRX_BIN_DIR "/trx.chm"));
+}
+
+// Damaged files on which chmlib itself crashes when it runs in this process.
+QByteArray Crasher(const char* name)
+{
+    return ReadAll(QStringLiteral(TRX_SOURCE_DIR "/tests/data/chm/") + QLatin1String(name));
+}
+
+bool WriteFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
+}
+
+const QString DamagedMessage =
+    QStringLiteral("The help file \"trx.chm\" is damaged or is not a help file.");
 } // namespace
 
 void TestHelpViewer::initTestCase()
@@ -283,6 +312,111 @@ void TestHelpViewer::damagedCopiesNeverCrash()
         QVERIFY(ShowHelp(m_help, path));
         HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
     }
+}
+
+void TestHelpViewer::chmlibCrashers_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("division by zero opening") << "chmlib-fpe-open.chm";
+    QTest::newRow("block length 0 reading") << "chmlib-fpe-retrieve.chm";
+    QTest::newRow("bad window size reading") << "chmlib-segv.chm";
+}
+
+void TestHelpViewer::chmlibCrashers()
+{
+    QFETCH(QString, file);
+    const QByteArray content = Crasher(qPrintable(file));
+    QVERIFY2(content.startsWith("ITSF"), qPrintable(file));
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QVERIFY(WriteFile(temp.filePath(QStringLiteral("trx.chm")), content));
+    QVERIFY(QDir::setCurrent(temp.path()));
+
+    // Twice: the second time the remembered verdict answers.
+    for (int round = 0; round < 2; ++round) {
+        QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Help"));
+        const QString text = Page(window)->toPlainText();
+        QVERIFY2(text.contains(DamagedMessage), qPrintable(text));
+        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    }
+    // Still alive, and the sound file still shows.
+    QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Trimwise Help"));
+}
+
+void TestHelpViewer::verdictFollowsTheBytes_data()
+{
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QString>("title"); // of the second display
+    const QByteArray chm = BuiltHelpFile();
+    // The one whose damage only the probe can see.
+    const QByteArray crasher = Crasher("chmlib-fpe-open.chm");
+    QVERIFY(chm.size() > 1000 && crasher.size() > 1000);
+    // Same name, written again at once: the time stamp may not even change.
+    QTest::newRow("repaired") << crasher << chm << "Trimwise Help";
+    QTest::newRow("damaged over a sound file") << chm << crasher << "Help";
+    // Bytes after the directory's end are not read: the same size as the
+    // sound file, so only the content tells them apart.
+    QTest::newRow("damaged of the same size")
+        << chm << crasher + QByteArray(chm.size() - crasher.size(), '\0') << "Help";
+    QTest::newRow("sound, with bytes after its end")
+        << chm << chm + QByteArray(64, '\x7f') << "Trimwise Help";
+}
+
+void TestHelpViewer::verdictFollowsTheBytes()
+{
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QVERIFY(QDir::setCurrent(temp.path()));
+    const QString path = temp.filePath(QStringLiteral("trx.chm"));
+    QVERIFY(WriteFile(path, first));
+    QVERIFY(ShowHelp(m_help, QStringLiteral("trx.chm")));
+    HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    QVERIFY(WriteFile(path, second));
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QTEST(window->windowTitle(), "title");
+    if (window->windowTitle() == QStringLiteral("Help"))
+        QVERIFY(Page(window)->toPlainText().contains(DamagedMessage));
+}
+
+void TestHelpViewer::probeLeavesOurOutputAlone()
+{
+    // Bytes never probed before, so the check runs now; text this process
+    // has buffered but not written must come out once, not again from the
+    // checking process.
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    QVERIFY(WriteFile(temp.filePath(QStringLiteral("trx.chm")),
+                      BuiltHelpFile() + QByteArray("probe-output-check")));
+    QVERIFY(QDir::setCurrent(temp.path()));
+    const QString capture = temp.filePath(QStringLiteral("stdout.txt"));
+    QFile captureFile(capture);
+    QVERIFY(captureFile.open(QIODevice::WriteOnly));
+
+    std::fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    QVERIFY(saved >= 0);
+    dup2(captureFile.handle(), STDOUT_FILENO);
+    std::fputs("<pending>", stdout);
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    captureFile.close();
+
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Trimwise Help"));
+    // The test's own log may have gone there too.
+    QCOMPARE(ReadAll(capture).count("<pending>"), 1);
 }
 
 void TestHelpViewer::fileLookup_data()
