@@ -27,13 +27,11 @@ cmake --build "$build" --target fuzz -j"$(nproc)" >"$build/fuzz-build.log" 2>&1 
   exit 1
 }
 
-# fuzz_ChmFile runs only when named: it drives chmlib itself, which still
-# falls over on some damaged files (see fuzz/README.md).
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
   targets=(fuzz_StrToFloat fuzz_FloatToStr fuzz_IniFile fuzz_ListField fuzz_ProfileInteger
-    fuzz_ChmReader fuzz_IconCheck)
+    fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck)
 fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
