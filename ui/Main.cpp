@@ -16,13 +16,11 @@
 #include "StringGrid.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
@@ -242,11 +240,6 @@ void TForm1::SetOuterSize(int width, int height)
 int TForm1::SelectedAircraft() const
 {
     return ComboBox1->currentIndex();
-}
-
-bool TForm1::event(QEvent* e)
-{
-    return QWidget::event(e);
 }
 
 void TForm1::Button1Click()

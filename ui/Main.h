@@ -55,9 +55,6 @@ public:
 
     // The selected entry of the selector, -1 when none.
     int SelectedAircraft() const;
-
-private:
-    bool event(QEvent* e) override;
 };
 
 extern TForm1* Form1;
