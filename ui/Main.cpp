@@ -25,7 +25,7 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-// Frame and title bar as laid out; used where the window system reports none.
+// Frame and title bar as laid out.
 constexpr int nominalFrameWidth = 8;
 constexpr int nominalFrameHeight = 27;
 
@@ -141,17 +141,13 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     RadioButton2->setEnabled(false);
 
     Series3 = new TArrowSeries;
-    Series3->arrowWidth = 8;
-    Series3->arrowHeight = 8;
-    Series3->penWidth = 1;
+    TChart::ConfigureSeries(*Series3, 8, 8, 1);
 
     Button2 = new QPushButton(QStringLiteral("Exit"), this);
     Button2->setGeometry(551, 8, 116, 25);
 
     Series1 = new TArrowSeries;
-    Series1->arrowWidth = 1;
-    Series1->arrowHeight = 1;
-    Series1->penWidth = 5;
+    TChart::ConfigureSeries(*Series1, 1, 1, 5);
 
     Button3 = new QPushButton(QStringLiteral("Print"), this);
     Button3->setGeometry(511, 8, 75, 25);
@@ -221,20 +217,16 @@ TForm1::~TForm1()
         Form1 = nullptr;
 }
 
+// Sizes are given with the frame they were laid out with, whatever frame the
+// window manager draws: the client area, and so what it shows, stays the same.
 QSize TForm1::OuterSize() const
 {
-    const QSize frame = frameGeometry().size();
-    if (isVisible() && frame != size())
-        return frame;
     return size() + QSize(nominalFrameWidth, nominalFrameHeight);
 }
 
 void TForm1::SetOuterSize(int width, int height)
 {
-    QSize margins(nominalFrameWidth, nominalFrameHeight);
-    if (isVisible() && frameGeometry().size() != size())
-        margins = frameGeometry().size() - size();
-    setFixedSize(width - margins.width(), height - margins.height());
+    setFixedSize(width - nominalFrameWidth, height - nominalFrameHeight);
 }
 
 int TForm1::SelectedAircraft() const

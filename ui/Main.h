@@ -49,7 +49,7 @@ public:
     void Button3Click();
     void Button4Click();
 
-    // The window's outer size, frame and title bar included.
+    // The window's outer size with the frame and title bar it was laid out with.
     QSize OuterSize() const;
     void SetOuterSize(int width, int height);
 
