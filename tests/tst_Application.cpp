@@ -102,12 +102,13 @@ private slots:
     void localeChangeReadsSeparatorAgain()
     {
         const QByteArray saved = qgetenv("LC_ALL");
+        QEvent changed(QEvent::LocaleChange);
         qputenv("LC_ALL", "de_DE.UTF-8");
-        QCoreApplication::sendEvent(qApp, new QEvent(QEvent::LocaleChange));
+        QCoreApplication::sendEvent(qApp, &changed);
         QCOMPARE(DecimalSeparator(), QChar(u','));
         QCOMPARE(FloatToStr(1.5), QStringLiteral("1,5"));
         qputenv("LC_ALL", "C");
-        QCoreApplication::sendEvent(qApp, new QEvent(QEvent::LocaleChange));
+        QCoreApplication::sendEvent(qApp, &changed);
         QCOMPARE(DecimalSeparator(), QChar(u'.'));
         if (saved.isNull())
             qunsetenv("LC_ALL");
