@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTimer>
 
 // The catalogue a test executable reads: beside itself, named after it.
@@ -18,6 +19,17 @@ inline bool WriteCatalogue(const QByteArray& text)
 {
     QFile f(CatalogueFile());
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
+}
+
+// The text of a PDF as pdftotext lays it out.
+inline QString PdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 // Answers every message box that opens while it lives, as a user pressing

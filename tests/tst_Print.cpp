@@ -1,5 +1,7 @@
 #include "Print.h"
 
+#include "TestSupport.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,16 +28,6 @@ namespace {
 
 const QString kOverrideFooter = QStringLiteral("&d &w&bPage &p of &P");
 const QString kTitle = QStringLiteral("Trimwise loading report");
-
-QString PdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 QStringList NonEmptyLines(const QString& text)
 {

@@ -1,5 +1,7 @@
 #include "WebBrowser.h"
 
+#include "TestSupport.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -50,16 +52,6 @@ void WritePage(const QString& path, const QString& html)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(html.toUtf8());
-}
-
-QString PdfText(const QString& pdf)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 QColor ColourOfFirstImage(TCppWebBrowser& browser)
