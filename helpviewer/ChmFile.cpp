@@ -1,4 +1,5 @@
 #include "ChmFile.h"
+#include "ChmReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -27,8 +28,12 @@ constexpr LONGUINT64 MaxObjectSize = 64 * 1024 * 1024;
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 constexpr LONGUINT64 MaxProbeTotal = 64 * 1024 * 1024;
 constexpr long MaxProbeObjects = 100000;
+// An LZX block never exceeds the largest window.
+constexpr quint64 MaxBlockLength = 1u << 21;
 // A sound help file is read whole in well under a second.
 constexpr unsigned ProbeSeconds = 10;
+
+bool CompressionSound(chmFile* file);
 
 // Why a probe child gave up (its exit code); a signal is a crash.
 enum ProbeExit
@@ -37,7 +42,8 @@ enum ProbeExit
     ProbeNotOpened = 1,
     ProbeUnreadableObject = 2,
     ProbeTooLarge = 3,
-    ProbeUnreadableDirectory = 4
+    ProbeUnreadableDirectory = 4,
+    ProbeBadCompression = 5
 };
 
 struct ProbeState
@@ -108,6 +114,8 @@ int ProbeObject(chmFile* file, chmUnitInfo* ui, void* context)
     chmFile* file = chm_open(path);
     if (!file)
         _exit(ProbeNotOpened);
+    if (!CompressionSound(file))
+        _exit(ProbeBadCompression);
     ProbeState state;
     const int listed = chm_enumerate(file, CHM_ENUMERATE_ALL, ProbeObject, &state);
     if (state.failure != ProbeSound)
@@ -231,53 +239,54 @@ int Snapshot(const QByteArray& content)
     return fd;
 }
 
-// The first bytes of an uncompressed object; empty when it is missing,
-// stored compressed or shorter.
-QByteArray ObjectHead(chmFile* file, const char* path, qsizetype size, bool& present)
+// The first bytes of an uncompressed object into head; false when it is
+// missing, stored compressed or shorter. Plain buffers: the probe child runs
+// this too.
+bool ObjectHead(chmFile* file, const char* path, unsigned char* head, LONGUINT64 size,
+                bool& present)
 {
     chmUnitInfo ui{};
     present = chm_resolve_object(file, path, &ui) == CHM_RESOLVE_SUCCESS;
-    if (!present || ui.space != CHM_UNCOMPRESSED || ui.length < LONGUINT64(size))
-        return {};
-    QByteArray head(size, Qt::Uninitialized);
-    if (chm_retrieve_object(file, &ui, reinterpret_cast<unsigned char*>(head.data()), 0, size) !=
-        LONGINT64(size))
-        return {};
-    return head;
+    return present && ui.space == CHM_UNCOMPRESSED && ui.length >= size &&
+           chm_retrieve_object(file, &ui, head, 0, LONGINT64(size)) == LONGINT64(size);
 }
 
-quint64 Le(const QByteArray& data, int at, int bytes)
+quint64 Le(const unsigned char* data, int bytes)
 {
     quint64 value = 0;
     for (int k = bytes - 1; k >= 0; --k)
-        value = value << 8 | quint8(data[at + k]);
+        value = value << 8 | data[k];
     return value;
 }
 
 // chmlib trusts the LZX parameters of a file when it reads a compressed
 // object: a zero block length or reset count is a division by zero, a window
-// size out of range a null decoder. The probe has read such a file already;
-// this is the cheap second line for the parameters every later read uses.
+// size out of range a null decoder, and the block length is allocated as it
+// stands (twice per read, up to 4 GB). The probe child checks them before it
+// reads anything compressed; the viewer checks them again on its own copy.
 bool CompressionSound(chmFile* file)
 {
     bool present = false;
-    const QByteArray reset =
+    unsigned char reset[0x28];
+    const bool resetRead =
         ObjectHead(file,
                    "::DataSpace/Storage/MSCompressed/Transform/"
                    "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
-                   0x28, present);
+                   reset, sizeof reset, present);
     if (!present)
         return true; // nothing compressed to read
-    if (reset.isEmpty() || Le(reset, 0x20, 8) == 0)
+    const quint64 blockLength = resetRead ? Le(reset + 0x20, 8) : 0;
+    if (blockLength == 0 || blockLength > MaxBlockLength)
         return false;
-    const QByteArray control =
-        ObjectHead(file, "::DataSpace/Storage/MSCompressed/ControlData", 0x18, present);
-    if (control.isEmpty() || control.mid(4, 4) != "LZXC")
+    unsigned char control[0x18];
+    if (!ObjectHead(file, "::DataSpace/Storage/MSCompressed/ControlData", control, sizeof control,
+                    present) ||
+        std::memcmp(control + 4, "LZXC", 4) != 0)
         return false;
-    quint64 resetInterval = Le(control, 12, 4);
-    quint64 windowSize = Le(control, 16, 4);
-    const quint64 windowsPerReset = Le(control, 20, 4);
-    if (Le(control, 8, 4) == 2) {
+    quint64 resetInterval = Le(control + 12, 4);
+    quint64 windowSize = Le(control + 16, 4);
+    const quint64 windowsPerReset = Le(control + 20, 4);
+    if (Le(control + 8, 4) == 2) {
         resetInterval *= 0x8000;
         windowSize *= 0x8000;
     }
@@ -332,8 +341,10 @@ TChmFile::OpenResult TChmFile::Open(const QString& path)
         m_errorText = file.errorString();
         return OpenResult::Unreadable;
     }
-    // Only files that start like a CHM go to chmlib.
-    if (content.size() > MaxFileSize || content.size() < 0x38 || !content.startsWith("ITSF"))
+    // Only files that start like a CHM go to chmlib, and only with a directory
+    // page length it can allocate.
+    if (content.size() > MaxFileSize || content.size() < 0x38 || !content.startsWith("ITSF") ||
+        !Chm::DirectoryPageFits(content))
         return OpenResult::NotAHelpFile;
     m_snapshot = Snapshot(content);
     if (m_snapshot < 0) {

@@ -6,9 +6,12 @@
 namespace Chm {
 
 namespace {
-quint16 ReadLe16(const QByteArray& data, qsizetype pos)
+quint64 ReadLe(const QByteArray& data, qsizetype pos, int bytes)
 {
-    return quint16(quint8(data[pos]) | (quint8(data[pos + 1]) << 8));
+    quint64 value = 0;
+    for (int k = bytes - 1; k >= 0; --k)
+        value = value << 8 | quint8(data[pos + k]);
+    return value;
 }
 
 QString RecordText(const QByteArray& record)
@@ -153,8 +156,8 @@ SystemInfo ParseSystem(const QByteArray& data)
     bool seen[4] = {false, false, false, false};
     qsizetype pos = 4; // the format version comes first
     while (pos + 4 <= data.size()) {
-        const quint16 code = ReadLe16(data, pos);
-        const quint16 length = ReadLe16(data, pos + 2);
+        const quint16 code = quint16(ReadLe(data, pos, 2));
+        const quint16 length = quint16(ReadLe(data, pos + 2, 2));
         pos += 4;
         if (length > data.size() - pos)
             break;
@@ -313,6 +316,20 @@ QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEn
         return {};
     pages.sort(Qt::CaseInsensitive);
     return pages.first();
+}
+
+bool DirectoryPageFits(const QByteArray& file)
+{
+    constexpr qsizetype ItsfLength = 0x60; // what a reader takes of it
+    constexpr qsizetype ItspLength = 0x54;
+    if (file.size() < ItsfLength || !file.startsWith("ITSF"))
+        return true;
+    const quint64 directory = ReadLe(file, 0x48, 8);
+    if (directory > quint64(file.size() - ItspLength) ||
+        file.mid(qsizetype(directory), 4) != "ITSP")
+        return true;
+    const quint64 pageLength = ReadLe(file, qsizetype(directory) + 0x10, 4);
+    return pageLength != 0 && pageLength <= quint64(file.size());
 }
 
 HelpFileArgument SplitHelpFileArgument(const QString& argument)

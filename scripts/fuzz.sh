@@ -6,6 +6,8 @@
 #
 # Usage: scripts/fuzz.sh [seconds per target, default 30] [build folder,
 #        default build/fuzz] [target...]   (no target: all of them)
+# TRX_FUZZ_SEED=n fixes libFuzzer's seed, so that a run explores the same
+# inputs again (the CI run does); without it every run explores new ones.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -43,9 +45,14 @@ for target in "${targets[@]}"; do
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/findings"
   cp -r "$root/fuzz/corpus/$target/." "$work/corpus/"
+  # Every damaged help file a test keeps is a seed too, so that each run
+  # checks them again under the fuzzer's memory limit.
+  [ "$target" = fuzz_ChmFile ] && cp "$root"/tests/data/chm/*.chm "$work/corpus/"
+  seed=()
+  [ -n "${TRX_FUZZ_SEED:-}" ] && seed=(-seed="$TRX_FUZZ_SEED")
   status=0
   (cd "$work" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$work/findings/" "$work/corpus") >"$work/log.txt" 2>&1 ||
+    -print_final_stats=1 "${seed[@]}" -artifact_prefix="$work/findings/" "$work/corpus") >"$work/log.txt" 2>&1 ||
     status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log.txt" | tail -n 1)
   findings=$(find "$work/findings" -type f | wc -l)

@@ -23,6 +23,8 @@ private slots:
     void defaultTopic();
     void splitArgument_data();
     void splitArgument();
+    void directoryPageFits_data();
+    void directoryPageFits();
     void anyBytes();
 };
 
@@ -58,6 +60,28 @@ QByteArray Entry(const QByteArray& name, const QByteArray& local = {})
     if (!local.isEmpty())
         text += "<param name=\"Local\" value=\"" + local + "\">";
     return text + "</OBJECT>\n";
+}
+// The two container headers as a reader takes them: ITSF (0x60 bytes) giving
+// the directory's offset, the ITSP header there giving the page length, then
+// padding up to the file's size.
+QByteArray Container(quint64 directory, quint32 pageLength, qsizetype size,
+                     const QByteArray& directorySignature = "ITSP")
+{
+    QByteArray file("ITSF", 4);
+    file.append(QByteArray("\x03\0\0\0\x60\0\0\0", 8));
+    file.append(QByteArray(0x48 - file.size(), '\0'));
+    for (int k = 0; k < 8; ++k)
+        file.append(char(directory >> (8 * k)));
+    file.append(QByteArray(0x60 - file.size(), '\0'));
+    if (directory <= quint64(size) && directory >= quint64(file.size())) {
+        file.append(QByteArray(qsizetype(directory) - file.size(), '\0'));
+        file.append(directorySignature).append(QByteArray(12, '\0'));
+        for (int k = 0; k < 4; ++k)
+            file.append(char(pageLength >> (8 * k)));
+    }
+    if (file.size() < size)
+        file.append(QByteArray(size - file.size(), '\0'));
+    return file.left(size);
 }
 } // namespace
 
@@ -267,6 +291,30 @@ void TestHelpChmReader::splitArgument()
     QTEST(parts.topic, "topic");
 }
 
+void TestHelpChmReader::directoryPageFits_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("usual page") << Container(0x78, 0x1000, 0x3000) << true;
+    QTest::newRow("page as long as the file") << Container(0x78, 0x3000, 0x3000) << true;
+    QTest::newRow("page one byte longer") << Container(0x78, 0x3001, 0x3000) << false;
+    QTest::newRow("page of 4 GB") << Container(0x78, 0xFFFFFFB1, 0x3000) << false;
+    QTest::newRow("page of 0 bytes") << Container(0x78, 0, 0x3000) << false;
+    // Headers that are not there: nothing is read through them.
+    QTest::newRow("no directory header there") << Container(0x78, 0, 0x3000, "XXXX") << true;
+    QTest::newRow("directory past the end") << Container(0x4000, 0, 0x3000) << true;
+    QTest::newRow("directory header cut short") << Container(0x78, 0, 0x78 + 0x53) << true;
+    QTest::newRow("directory at the last 2^64") << Container(~quint64(0), 0, 0x3000) << true;
+    QTest::newRow("ITSF header cut short") << Container(0x78, 0, 0x5F) << true;
+    QTest::newRow("not a container") << QByteArray("Hello").repeated(100) << true;
+}
+
+void TestHelpChmReader::directoryPageFits()
+{
+    QFETCH(QByteArray, file);
+    QTEST(Chm::DirectoryPageFits(file), "fits");
+}
+
 void TestHelpChmReader::anyBytes()
 {
     // Random bytes and random splices of real markup: no crash, no hang.
@@ -288,6 +336,7 @@ void TestHelpChmReader::anyBytes()
                                 {QString::fromLatin1(data)});
         Chm::ObjectPath(QString::fromLatin1(data));
         Chm::SplitHelpFileArgument(QString::fromLatin1(data));
+        Chm::DirectoryPageFits("ITSF" + data);
     }
 }
 

@@ -108,7 +108,8 @@ QByteArray BuiltHelpFile()
     return ReadAll(QStringLiteral(TRX_BIN_DIR "/trx.chm"));
 }
 
-// Damaged files on which chmlib itself crashes when it runs in this process.
+// Damaged files on which chmlib itself crashes or runs out of memory when it
+// runs in this process.
 QByteArray Crasher(const char* name)
 {
     return ReadAll(QStringLiteral(TRX_SOURCE_DIR "/tests/data/chm/") + QLatin1String(name));
@@ -320,6 +321,9 @@ void TestHelpViewer::chmlibCrashers_data()
     QTest::newRow("division by zero opening") << "chmlib-fpe-open.chm";
     QTest::newRow("block length 0 reading") << "chmlib-fpe-retrieve.chm";
     QTest::newRow("bad window size reading") << "chmlib-segv.chm";
+    // These two make chmlib allocate 4 GB, on opening and on reading.
+    QTest::newRow("directory page of 4 GB") << "chmlib-huge-directory-page.chm";
+    QTest::newRow("compressed block of 4 GB") << "chmlib-huge-block.chm";
 }
 
 void TestHelpViewer::chmlibCrashers()
