@@ -342,9 +342,10 @@ TChmFile::OpenResult TChmFile::Open(const QString& path)
         return OpenResult::Unreadable;
     }
     // Only files that start like a CHM go to chmlib, and only with a directory
-    // page length it can allocate.
+    // it can walk: it allocates the page length as it stands and follows
+    // page links round a loop for ever.
     if (content.size() > MaxFileSize || content.size() < 0x38 || !content.startsWith("ITSF") ||
-        !Chm::DirectoryPageFits(content))
+        !Chm::DirectorySound(content))
         return OpenResult::NotAHelpFile;
     m_snapshot = Snapshot(content);
     if (m_snapshot < 0) {

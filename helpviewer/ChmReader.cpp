@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace Chm {
 
 namespace {
@@ -318,18 +320,91 @@ QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEn
     return pages.first();
 }
 
-bool DirectoryPageFits(const QByteArray& file)
+bool DirectorySound(const QByteArray& file)
 {
     constexpr qsizetype ItsfLength = 0x60; // what a reader takes of it
     constexpr qsizetype ItspLength = 0x54;
+    constexpr quint64 ListingHeader = 0x14; // "PMGL", free space, unknown, previous, next
+    constexpr quint64 IndexHeader = 0x08;   // "PMGI", free space
+    constexpr quint64 MaxPathLength = 512;
     if (file.size() < ItsfLength || !file.startsWith("ITSF"))
         return true;
     const quint64 directory = ReadLe(file, 0x48, 8);
-    if (directory > quint64(file.size() - ItspLength) ||
-        file.mid(qsizetype(directory), 4) != "ITSP")
+    if (directory > quint64(file.size() - ItspLength))
         return true;
-    const quint64 pageLength = ReadLe(file, qsizetype(directory) + 0x10, 4);
-    return pageLength != 0 && pageLength <= quint64(file.size());
+    const qsizetype itsp = qsizetype(directory);
+    if (file.mid(itsp, 4) != "ITSP" || ReadLe(file, itsp + 4, 4) != 1 ||
+        ReadLe(file, itsp + 8, 4) != quint64(ItspLength))
+        return true;
+    const quint64 pageLength = ReadLe(file, itsp + 0x10, 4);
+    if (pageLength < ListingHeader || pageLength > quint64(file.size()))
+        return false;
+    const qint32 head = qint32(ReadLe(file, itsp + 0x20, 4));
+    qint32 root = qint32(ReadLe(file, itsp + 0x1C, 4));
+    if (root <= -1)
+        root = head;
+    const quint64 firstPage = directory + quint64(ItspLength);
+    const quint64 pages =
+        quint64(file.size()) > firstPage ? (quint64(file.size()) - firstPage) / pageLength : 0;
+    auto pageAt = [&](qint32 page) { return qsizetype(firstPage + quint64(page) * pageLength); };
+    // A page a reader cannot fetch whole, or of another kind, ends its walk.
+    auto isPage = [&](qint32 page, const char* kind) {
+        return page >= 0 && quint64(page) < pages && file.mid(pageAt(page), 4) == kind;
+    };
+    // Where a page's entries end; 0 when its free space does not fit.
+    auto entriesEnd = [&](qint32 page, quint64 header) -> quint64 {
+        const quint64 freeSpace = ReadLe(file, pageAt(page) + 4, 4);
+        return freeSpace > pageLength - header ? 0 : pageLength - freeSpace;
+    };
+
+    std::vector<bool> seen(size_t(pages), false);
+    for (qint32 page = head; isPage(page, "PMGL");
+         page = qint32(ReadLe(file, pageAt(page) + 0x10, 4))) {
+        if (seen[size_t(page)] || entriesEnd(page, ListingHeader) == 0)
+            return false;
+        seen[size_t(page)] = true;
+    }
+
+    std::fill(seen.begin(), seen.end(), false);
+    std::vector<qint32> pending{root};
+    while (!pending.empty()) {
+        const qint32 page = pending.back();
+        pending.pop_back();
+        if (!isPage(page, "PMGI"))
+            continue;
+        if (seen[size_t(page)])
+            return false;
+        seen[size_t(page)] = true;
+        const quint64 end = entriesEnd(page, IndexHeader);
+        if (end == 0)
+            return false;
+        // Entries: a name's length and the name, then the page below.
+        const qsizetype base = pageAt(page);
+        quint64 at = IndexHeader;
+        auto number = [&](quint64& value) {
+            value = 0;
+            for (int bytes = 0; at < pageLength && bytes < 10; ++bytes) {
+                const quint8 byte = quint8(file[base + qsizetype(at++)]);
+                value = value << 7 | (byte & 0x7F);
+                if (byte < 0x80)
+                    return true;
+            }
+            return false;
+        };
+        while (at < end) {
+            quint64 nameLength = 0;
+            quint64 below = 0;
+            if (!number(nameLength))
+                return false;
+            if (nameLength > MaxPathLength)
+                break; // a reader gives up on the page here
+            at += nameLength;
+            if (at >= pageLength || !number(below))
+                return false;
+            pending.push_back(qint32(below));
+        }
+    }
+    return true;
 }
 
 HelpFileArgument SplitHelpFileArgument(const QString& argument)

@@ -53,14 +53,18 @@ QString ObjectPath(const QString& topic);
 QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEntry>& contents,
                            const QStringList& objectPaths);
 
-// Whether the directory page length in a file's headers is one a reader may
-// allocate: where the file holds an ITSF header (0x60 bytes read) and an ITSP
-// directory header at the offset it gives, that header's page length must be
-// neither zero nor larger than the file. A page cannot be larger than the
-// file that holds it; a damaged length would otherwise be allocated as it
-// stands, up to 4 GB, on every directory lookup. Files whose headers are not
-// there pass: no directory is read from them.
-bool DirectoryPageFits(const QByteArray& file);
+// Whether a file's directory can be walked without harm, as a CHM reader
+// walks it: where the file holds an ITSF header (0x60 bytes read) and a
+// version 1 ITSP directory header at the offset it gives,
+// - the page length is at least a page header and no larger than the file
+//   (a damaged length would be allocated as it stands, up to 4 GB);
+// - the chain of listing pages from the first one never comes back to a page;
+// - no index page can be reached twice going down from the root (a loop
+//   there is an endless lookup);
+// - every page on these walks has its free space inside the page and its
+//   entries inside the page.
+// Files whose headers are not there pass: no directory is read from them.
+bool DirectorySound(const QByteArray& file);
 
 // A file argument of the HTML Help API: "file.chm::/topic.htm>window".
 struct HelpFileArgument

@@ -23,8 +23,8 @@ private slots:
     void defaultTopic();
     void splitArgument_data();
     void splitArgument();
-    void directoryPageFits_data();
-    void directoryPageFits();
+    void directorySound_data();
+    void directorySound();
     void anyBytes();
 };
 
@@ -61,27 +61,70 @@ QByteArray Entry(const QByteArray& name, const QByteArray& local = {})
         text += "<param name=\"Local\" value=\"" + local + "\">";
     return text + "</OBJECT>\n";
 }
-// The two container headers as a reader takes them: ITSF (0x60 bytes) giving
-// the directory's offset, the ITSP header there giving the page length, then
-// padding up to the file's size.
-QByteArray Container(quint64 directory, quint32 pageLength, qsizetype size,
-                     const QByteArray& directorySignature = "ITSP")
+QByteArray Le(quint64 value, int bytes)
 {
-    QByteArray file("ITSF", 4);
-    file.append(QByteArray("\x03\0\0\0\x60\0\0\0", 8));
-    file.append(QByteArray(0x48 - file.size(), '\0'));
-    for (int k = 0; k < 8; ++k)
-        file.append(char(directory >> (8 * k)));
-    file.append(QByteArray(0x60 - file.size(), '\0'));
-    if (directory <= quint64(size) && directory >= quint64(file.size())) {
-        file.append(QByteArray(qsizetype(directory) - file.size(), '\0'));
-        file.append(directorySignature).append(QByteArray(12, '\0'));
-        for (int k = 0; k < 4; ++k)
-            file.append(char(pageLength >> (8 * k)));
+    QByteArray data;
+    for (int k = 0; k < bytes; ++k)
+        data.append(char(value >> (8 * k)));
+    return data;
+}
+
+// A help file's container as a reader walks it: the ITSF header giving the
+// directory's offset, the ITSP header there with the page length, first
+// listing page and index root, then the directory pages, then padding up to
+// size (-1: none).
+struct Directory
+{
+    quint64 offset = 0x60;
+    quint32 pageLength = 0x100;
+    qint32 root = -1;
+    qint32 head = 0;
+    QList<QByteArray> pages = {};
+    qsizetype size = -1;
+    QByteArray signature = "ITSP";
+};
+
+QByteArray Container(const Directory& d)
+{
+    QByteArray file = "ITSF" + Le(3, 4) + Le(0x60, 4);
+    file += QByteArray(0x48 - file.size(), '\0') + Le(d.offset, 8);
+    file += QByteArray(0x60 - file.size(), '\0');
+    if (d.offset <= 0x10000 && d.offset >= quint64(file.size())) {
+        file += QByteArray(qsizetype(d.offset) - file.size(), '\0');
+        QByteArray itsp = d.signature + Le(1, 4) + Le(0x54, 4) + Le(0, 4) + Le(d.pageLength, 4);
+        itsp += Le(2, 4) + Le(1, 4) + Le(quint32(d.root), 4) + Le(quint32(d.head), 4);
+        file += itsp + QByteArray(0x54 - itsp.size(), '\0');
+        for (const QByteArray& page : d.pages)
+            file += page + QByteArray(qMax<qsizetype>(0, d.pageLength - page.size()), '\0');
     }
-    if (file.size() < size)
-        file.append(QByteArray(size - file.size(), '\0'));
-    return file.left(size);
+    if (d.size >= 0)
+        file = file.leftJustified(d.size, '\0', true);
+    return file;
+}
+
+// A listing page with no entries, linked to the next one.
+QByteArray Listing(qint32 next, quint32 freeSpace = 0x100 - 0x14)
+{
+    return "PMGL" + Le(freeSpace, 4) + Le(0, 4) + Le(quint32(-1), 4) + Le(quint32(next), 4);
+}
+
+QByteArray Number(quint64 value)
+{
+    QByteArray bytes(1, char(value & 0x7F));
+    while (value >>= 7)
+        bytes.prepend(char(0x80 | (value & 0x7F)));
+    return bytes;
+}
+
+// An index page whose entries lead to the pages below, named "a", "b"...
+QByteArray Index(const QList<qint32>& below, int nameLength = 1)
+{
+    QByteArray entries;
+    char name = 'a';
+    for (const qint32 page : below)
+        entries +=
+            Number(quint64(nameLength)) + QByteArray(nameLength, name++) + Number(quint32(page));
+    return "PMGI" + Le(quint32(qMax<qsizetype>(0, 0x100 - 8 - entries.size())), 4) + entries;
 }
 } // namespace
 
@@ -291,28 +334,66 @@ void TestHelpChmReader::splitArgument()
     QTEST(parts.topic, "topic");
 }
 
-void TestHelpChmReader::directoryPageFits_data()
+void TestHelpChmReader::directorySound_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("usual page") << Container(0x78, 0x1000, 0x3000) << true;
-    QTest::newRow("page as long as the file") << Container(0x78, 0x3000, 0x3000) << true;
-    QTest::newRow("page one byte longer") << Container(0x78, 0x3001, 0x3000) << false;
-    QTest::newRow("page of 4 GB") << Container(0x78, 0xFFFFFFB1, 0x3000) << false;
-    QTest::newRow("page of 0 bytes") << Container(0x78, 0, 0x3000) << false;
+    QTest::addColumn<bool>("sound");
+    const QByteArray end = Listing(-1);
+    auto file = [](Directory d) { return Container(d); };
+
+    QTest::newRow("one listing page") << file({.pages = {end}}) << true;
+    QTest::newRow("two levels") << file({.root = 2, .pages = {Listing(1), end, Index({0, 1})}})
+                                << true;
+    QTest::newRow("three levels")
+        << file({.root = 4, .pages = {Listing(1), end, Index({0}), Index({1}), Index({2, 3})}})
+        << true;
+
+    QTest::newRow("page as long as the file")
+        << file({.pageLength = 0x1000, .size = 0x1000}) << true;
+    QTest::newRow("page one byte longer") << file({.pageLength = 0x1001, .size = 0x1000}) << false;
+    QTest::newRow("page of 4 GB") << file({.pageLength = 0xFFFFFFB1, .size = 0x1000}) << false;
+    QTest::newRow("page of 0 bytes") << file({.pageLength = 0, .size = 0x1000}) << false;
+    QTest::newRow("page shorter than its header")
+        << file({.pageLength = 0x13, .size = 0x1000}) << false;
+
+    QTest::newRow("listing page linked to itself") << file({.pages = {Listing(0)}}) << false;
+    QTest::newRow("listing pages in a ring") << file({.pages = {Listing(1), Listing(0)}}) << false;
+    QTest::newRow("listing free space past the page")
+        << file({.pages = {Listing(-1, 0x100 - 0x13)}}) << false;
+    QTest::newRow("listing free space of 4 GB")
+        << file({.pages = {Listing(-1, 0xFFFFFFF0)}}) << false;
+    // A link a reader cannot follow ends its walk.
+    QTest::newRow("listing linked past the end") << file({.pages = {Listing(7)}}) << true;
+    QTest::newRow("listing linked to page -2") << file({.pages = {Listing(-2)}}) << true;
+
+    QTest::newRow("index leading to itself")
+        << file({.root = 1, .pages = {end, Index({0, 1})}}) << false;
+    QTest::newRow("indexes in a ring")
+        << file({.root = 1, .pages = {end, Index({2}), Index({0, 1})}}) << false;
+    QTest::newRow("index page reached twice")
+        << file({.root = 1, .pages = {end, Index({2, 2}), Index({0})}}) << false;
+    QTest::newRow("listing page reached twice")
+        << file({.root = 1, .pages = {end, Index({0, 0})}}) << true;
+    QTest::newRow("index name too long: lookups stop there")
+        << file({.root = 1, .pages = {end, Index({1}, 513)}}) << true;
+    QTest::newRow("index entry past the page")
+        << file({.root = 1, .pages = {end, Index({0}, 0xF6)}}) << false;
+
     // Headers that are not there: nothing is read through them.
-    QTest::newRow("no directory header there") << Container(0x78, 0, 0x3000, "XXXX") << true;
-    QTest::newRow("directory past the end") << Container(0x4000, 0, 0x3000) << true;
-    QTest::newRow("directory header cut short") << Container(0x78, 0, 0x78 + 0x53) << true;
-    QTest::newRow("directory at the last 2^64") << Container(~quint64(0), 0, 0x3000) << true;
-    QTest::newRow("ITSF header cut short") << Container(0x78, 0, 0x5F) << true;
+    QTest::newRow("no directory header there")
+        << file({.pageLength = 0, .size = 0x1000, .signature = "XXXX"}) << true;
+    QTest::newRow("directory past the end") << file({.offset = 0x4000, .size = 0x3000}) << true;
+    QTest::newRow("directory header cut short")
+        << file({.pageLength = 0, .size = 0x60 + 0x53}) << true;
+    QTest::newRow("directory at the last 2^64")
+        << file({.offset = ~quint64(0), .size = 0x3000}) << true;
     QTest::newRow("not a container") << QByteArray("Hello").repeated(100) << true;
 }
 
-void TestHelpChmReader::directoryPageFits()
+void TestHelpChmReader::directorySound()
 {
     QFETCH(QByteArray, file);
-    QTEST(Chm::DirectoryPageFits(file), "fits");
+    QTEST(Chm::DirectorySound(file), "sound");
 }
 
 void TestHelpChmReader::anyBytes()
@@ -336,7 +417,7 @@ void TestHelpChmReader::anyBytes()
                                 {QString::fromLatin1(data)});
         Chm::ObjectPath(QString::fromLatin1(data));
         Chm::SplitHelpFileArgument(QString::fromLatin1(data));
-        Chm::DirectoryPageFits("ITSF" + data);
+        Chm::DirectorySound("ITSF" + data);
     }
 }
 
