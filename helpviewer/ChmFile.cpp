@@ -251,14 +251,6 @@ bool ObjectHead(chmFile* file, const char* path, unsigned char* head, LONGUINT64
            chm_retrieve_object(file, &ui, head, 0, LONGINT64(size)) == LONGINT64(size);
 }
 
-quint64 Le(const unsigned char* data, int bytes)
-{
-    quint64 value = 0;
-    for (int k = bytes - 1; k >= 0; --k)
-        value = value << 8 | data[k];
-    return value;
-}
-
 // chmlib trusts the LZX parameters of a file when it reads a compressed
 // object: a zero block length or reset count is a division by zero, a window
 // size out of range a null decoder, and the block length is allocated as it
@@ -275,7 +267,7 @@ bool CompressionSound(chmFile* file)
                    reset, sizeof reset, present);
     if (!present)
         return true; // nothing compressed to read
-    const quint64 blockLength = resetRead ? Le(reset + 0x20, 8) : 0;
+    const quint64 blockLength = resetRead ? Chm::ReadLittleEndian(reset + 0x20, 8) : 0;
     if (blockLength == 0 || blockLength > MaxBlockLength)
         return false;
     unsigned char control[0x18];
@@ -283,10 +275,10 @@ bool CompressionSound(chmFile* file)
                     present) ||
         std::memcmp(control + 4, "LZXC", 4) != 0)
         return false;
-    quint64 resetInterval = Le(control + 12, 4);
-    quint64 windowSize = Le(control + 16, 4);
-    const quint64 windowsPerReset = Le(control + 20, 4);
-    if (Le(control + 8, 4) == 2) {
+    quint64 resetInterval = Chm::ReadLittleEndian(control + 12, 4);
+    quint64 windowSize = Chm::ReadLittleEndian(control + 16, 4);
+    const quint64 windowsPerReset = Chm::ReadLittleEndian(control + 20, 4);
+    if (Chm::ReadLittleEndian(control + 8, 4) == 2) {
         resetInterval *= 0x8000;
         windowSize *= 0x8000;
     }

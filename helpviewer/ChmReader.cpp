@@ -10,10 +10,7 @@ namespace Chm {
 namespace {
 quint64 ReadLe(const QByteArray& data, qsizetype pos, int bytes)
 {
-    quint64 value = 0;
-    for (int k = bytes - 1; k >= 0; --k)
-        value = value << 8 | quint8(data[pos + k]);
-    return value;
+    return ReadLittleEndian(reinterpret_cast<const unsigned char*>(data.constData()) + pos, bytes);
 }
 
 QString RecordText(const QByteArray& record)
@@ -318,6 +315,14 @@ QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEn
         return {};
     pages.sort(Qt::CaseInsensitive);
     return pages.first();
+}
+
+quint64 ReadLittleEndian(const unsigned char* data, int bytes)
+{
+    quint64 value = 0;
+    for (int k = bytes - 1; k >= 0; --k)
+        value = value << 8 | data[k];
+    return value;
 }
 
 bool DirectorySound(const QByteArray& file)

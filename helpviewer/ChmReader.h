@@ -53,6 +53,10 @@ QString ObjectPath(const QString& topic);
 QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEntry>& contents,
                            const QStringList& objectPaths);
 
+// The unsigned little-endian number in the `bytes` (at most 8) bytes at data,
+// as every number in a help file is stored.
+quint64 ReadLittleEndian(const unsigned char* data, int bytes);
+
 // Whether a file's directory can be walked without harm, as a CHM reader
 // walks it: where the file holds an ITSF header (0x60 bytes read) and a
 // version 1 ITSP directory header at the offset it gives,
