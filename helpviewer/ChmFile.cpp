@@ -28,12 +28,58 @@ constexpr LONGUINT64 MaxObjectSize = 64 * 1024 * 1024;
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 constexpr LONGUINT64 MaxProbeTotal = 64 * 1024 * 1024;
 constexpr long MaxProbeObjects = 100000;
-// An LZX block never exceeds the largest window.
-constexpr quint64 MaxBlockLength = 1u << 21;
+// The largest LZX window; no block exceeds it.
+constexpr quint64 MaxWindowSize = 1u << 21;
 // A sound help file is read whole in well under a second.
 constexpr unsigned ProbeSeconds = 10;
 
-bool CompressionSound(chmFile* file);
+// The first bytes of an uncompressed object into head; false when it is
+// missing, stored compressed or shorter. Plain buffers: the probe child runs
+// this.
+bool ObjectHead(chmFile* file, const char* path, unsigned char* head, LONGUINT64 size,
+                bool& present)
+{
+    chmUnitInfo ui{};
+    present = chm_resolve_object(file, path, &ui) == CHM_RESOLVE_SUCCESS;
+    return present && ui.space == CHM_UNCOMPRESSED && ui.length >= size &&
+           chm_retrieve_object(file, &ui, head, 0, LONGINT64(size)) == LONGINT64(size);
+}
+
+// chmlib trusts the LZX parameters of a file when it reads a compressed
+// object: a zero block length or reset count is a division by zero, a window
+// size out of range a null decoder, and the block length is allocated as it
+// stands (twice per read, up to 4 GB). The probe child checks them before it
+// reads anything compressed; the viewer opens only the very bytes it passed.
+bool CompressionSound(chmFile* file)
+{
+    bool present = false;
+    unsigned char reset[0x28];
+    const bool resetRead =
+        ObjectHead(file,
+                   "::DataSpace/Storage/MSCompressed/Transform/"
+                   "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
+                   reset, sizeof reset, present);
+    if (!present)
+        return true; // nothing compressed to read
+    const quint64 blockLength = resetRead ? Chm::ReadLittleEndian(reset + 0x20, 8) : 0;
+    if (blockLength == 0 || blockLength > MaxWindowSize)
+        return false;
+    unsigned char control[0x18];
+    if (!ObjectHead(file, "::DataSpace/Storage/MSCompressed/ControlData", control, sizeof control,
+                    present) ||
+        std::memcmp(control + 4, "LZXC", 4) != 0)
+        return false;
+    quint64 resetInterval = Chm::ReadLittleEndian(control + 12, 4);
+    quint64 windowSize = Chm::ReadLittleEndian(control + 16, 4);
+    const quint64 windowsPerReset = Chm::ReadLittleEndian(control + 20, 4);
+    if (Chm::ReadLittleEndian(control + 8, 4) == 2) {
+        resetInterval *= 0x8000;
+        windowSize *= 0x8000;
+    }
+    if (windowSize < (1u << 15) || windowSize > MaxWindowSize || (windowSize & (windowSize - 1)))
+        return false;
+    return resetInterval / (windowSize / 2) * windowsPerReset != 0;
+}
 
 // Why a probe child gave up (its exit code); a signal is a crash.
 enum ProbeExit
@@ -239,54 +285,6 @@ int Snapshot(const QByteArray& content)
     return fd;
 }
 
-// The first bytes of an uncompressed object into head; false when it is
-// missing, stored compressed or shorter. Plain buffers: the probe child runs
-// this too.
-bool ObjectHead(chmFile* file, const char* path, unsigned char* head, LONGUINT64 size,
-                bool& present)
-{
-    chmUnitInfo ui{};
-    present = chm_resolve_object(file, path, &ui) == CHM_RESOLVE_SUCCESS;
-    return present && ui.space == CHM_UNCOMPRESSED && ui.length >= size &&
-           chm_retrieve_object(file, &ui, head, 0, LONGINT64(size)) == LONGINT64(size);
-}
-
-// chmlib trusts the LZX parameters of a file when it reads a compressed
-// object: a zero block length or reset count is a division by zero, a window
-// size out of range a null decoder, and the block length is allocated as it
-// stands (twice per read, up to 4 GB). The probe child checks them before it
-// reads anything compressed; the viewer checks them again on its own copy.
-bool CompressionSound(chmFile* file)
-{
-    bool present = false;
-    unsigned char reset[0x28];
-    const bool resetRead =
-        ObjectHead(file,
-                   "::DataSpace/Storage/MSCompressed/Transform/"
-                   "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/InstanceData/ResetTable",
-                   reset, sizeof reset, present);
-    if (!present)
-        return true; // nothing compressed to read
-    const quint64 blockLength = resetRead ? Chm::ReadLittleEndian(reset + 0x20, 8) : 0;
-    if (blockLength == 0 || blockLength > MaxBlockLength)
-        return false;
-    unsigned char control[0x18];
-    if (!ObjectHead(file, "::DataSpace/Storage/MSCompressed/ControlData", control, sizeof control,
-                    present) ||
-        std::memcmp(control + 4, "LZXC", 4) != 0)
-        return false;
-    quint64 resetInterval = Chm::ReadLittleEndian(control + 12, 4);
-    quint64 windowSize = Chm::ReadLittleEndian(control + 16, 4);
-    const quint64 windowsPerReset = Chm::ReadLittleEndian(control + 20, 4);
-    if (Chm::ReadLittleEndian(control + 8, 4) == 2) {
-        resetInterval *= 0x8000;
-        windowSize *= 0x8000;
-    }
-    if (windowSize < (1u << 15) || windowSize > (1u << 21) || (windowSize & (windowSize - 1)))
-        return false;
-    return resetInterval / (windowSize / 2) * windowsPerReset != 0;
-}
-
 int CollectPath(chmFile*, chmUnitInfo* ui, void* context)
 {
     if (ui->length > 0)
@@ -350,7 +348,7 @@ TChmFile::OpenResult TChmFile::Open(const QString& path)
         return OpenResult::NotAHelpFile;
     }
     m_file = chm_open(snapshotPath.constData());
-    if (!m_file || !CompressionSound(m_file)) {
+    if (!m_file) {
         Close();
         return OpenResult::NotAHelpFile;
     }
