@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the main window's work: loading an aircraft, recomputing, painting
 // the chart, listing a large catalogue and starting up. The catalogue is the
 // file beside this executable, rewritten by each benchmark for its case; the

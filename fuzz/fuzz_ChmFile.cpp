@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole help file, as the viewer opens it: the file through chmlib, then
 // its #SYSTEM record, contents sitemap and default topic.
 

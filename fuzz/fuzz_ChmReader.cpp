@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer's reading of a help file's parts: the #SYSTEM record, the
 // contents sitemap, topic paths, the default topic and the API's file
 // argument. The input holds the parts one after another, split by Separator:

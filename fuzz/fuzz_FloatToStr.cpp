@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Doubles through number-to-text and back. Every finite double must read
 // back without error, and one that 15 significant digits write exactly must
 // come back as the same double.

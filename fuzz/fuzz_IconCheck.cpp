@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the window icon: the quick check must match the directory
 // rule, and loading must give an icon or the "not valid" error, nothing else.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a catalogue: list its sections, then read every known key
 // and some keys named in the input with each reader. Nothing may crash, and
 // the readers must agree with one another.

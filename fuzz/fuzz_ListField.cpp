@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List values with every field index: the text of a field must be the
 // reference split's, and a value either converts or fails with the
 // conversion error only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue's integer rule against a plain reference written from the
 // rule's wording.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text through the text-to-number conversion: it must never crash, must
 // accept exactly the texts of the grammar below, and what it accepts must
 // survive the trip back through number-to-text.

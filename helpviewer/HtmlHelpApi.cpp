@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported HTML Help entry points of the viewer library.
 
 #include "ChmReader.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs a built tree into a scratch prefix and starts the installed program
 # headless through its launcher, from an unrelated working folder.
 # Usage: test-install.sh <cmake> <build folder> <scratch folder> <program folder> <app id>

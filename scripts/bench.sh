@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks (Release) and prints their figures. Extra arguments go
 # to the Google Benchmark run, e.g. --benchmark_filter=BM_Load. The build
 # folder is build/bench unless BENCH_BUILD_DIR names another.

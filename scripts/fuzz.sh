@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang and runs each one for a
 # while against a copy of its seed corpus (the committed corpus is never
 # written). Prints each target's executions and whether it found anything;

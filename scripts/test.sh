@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test headless: the suite in the normal build, the same
 # suite built with AddressSanitizer and UndefinedBehaviorSanitizer (any report
 # fails it), then each fuzz target for a short while.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a help file's bytes: the #SYSTEM record, the contents sitemap, the
 // choice of the default topic. Every function must take any bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help command's calls into the viewer library, observed with stand-in
 // libraries that record every call. Each run is a process of its own: the
 // loader's state lasts for a run.

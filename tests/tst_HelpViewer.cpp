@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help viewer library on the built trx.chm, reached the way the program
 // reaches it: the help system, the loader and the library in TRX's folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presses the main window's Help button a given number of times, then ends
 // the way the program does. Prints how often the viewer library was asked
 // for and how many windows were left showing, so a test can tell what the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the help viewer library that writes every call it receives
 // into the file named by TRX_HELPSTUB_LOG, one line per call. Built once
 // complete and once without HtmlHelpW.
