@@ -8,7 +8,7 @@ TRX_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libchm-dev fp-utils
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
-  dpkg-dev file
+  dpkg-dev file ccache
 )
 
 trx_install_deps() {

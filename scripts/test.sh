@@ -10,6 +10,14 @@ TRX_PACKAGES+=(clang libclang-rt-14-dev)
 trx_install_deps
 
 jobs=$(nproc)
+# A compiler cache, when the machine has one, makes a second build of the
+# same sources cheap; nothing depends on it.
+if command -v ccache >/dev/null 2>&1; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+fi
+
+echo "== Licence lines"
+./scripts/check-licence.sh
 suite() {
   local dir=$1
   shift

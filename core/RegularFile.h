@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A file opened for reading that can never make the program wait: the name is
+// opened without blocking and the descriptor itself is then checked, so a
+// FIFO, a device or a socket under the name is refused, never waited on (a
+// separate stat before the open would leave a window for a swap).
+class RegularFile
+{
+public:
+    explicit RegularFile(const QString& path);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // The open descriptor (blocking mode restored), -1 when the open failed.
+    int Descriptor() const { return m_fd; }
+    // Hands the descriptor over: the caller closes it from now on.
+    int Release();
+    // The size the descriptor reported when it was opened.
+    qint64 Size() const { return m_size; }
+    // Why the open failed, in the system's words ("No such file or
+    // directory"), or "Not a regular file" for a FIFO, device or socket.
+    QString ErrorText() const;
+
+    // Reads the whole file, at most `maxBytes` of it. False on a read error
+    // (ErrorText() then tells why) or when the file is not open.
+    bool ReadAll(QByteArray& data, qint64 maxBytes);
+
+private:
+    int m_fd = -1;
+    int m_error = 0; // errno of the failure, 0 when it was not a system error
+    qint64 m_size = 0;
+};
