@@ -9,6 +9,7 @@ TRX_PACKAGES=(
   libchm-dev fp-utils
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
   dpkg-dev file ccache
+  lintian desktop-file-utils appstream
 )
 
 trx_install_deps() {
