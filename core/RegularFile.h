@@ -26,6 +26,9 @@ public:
     // Why the open failed, in the system's words ("No such file or
     // directory"), or "Not a regular file" for a FIFO, device or socket.
     QString ErrorText() const;
+    // The errno behind ErrorText(); 0 for a FIFO, device or socket, and
+    // while nothing failed.
+    int Error() const { return m_error; }
 
     // Reads the whole file, at most `maxBytes` of it. False on a read error
     // (ErrorText() then tells why) or when the file is not open.

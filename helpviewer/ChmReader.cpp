@@ -318,14 +318,6 @@ QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEn
     return pages.first();
 }
 
-quint64 ReadLittleEndian(const unsigned char* data, int bytes)
-{
-    quint64 value = 0;
-    for (int k = bytes - 1; k >= 0; --k)
-        value = value << 8 | data[k];
-    return value;
-}
-
 bool DirectorySound(const QByteArray& file)
 {
     constexpr qsizetype ItsfLength = 0x60; // what a reader takes of it

@@ -5,6 +5,8 @@
 // record, the contents and index sitemaps, topic paths and the choice of the
 // default topic. Qt Core only; every function accepts any bytes.
 
+#include "LittleEndian.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -53,10 +55,6 @@ QString ObjectPath(const QString& topic);
 // page at all.
 QString ChooseDefaultTopic(const SystemInfo& system, const std::vector<SitemapEntry>& contents,
                            const QStringList& objectPaths);
-
-// The unsigned little-endian number in the `bytes` (at most 8) bytes at data,
-// as every number in a help file is stored.
-quint64 ReadLittleEndian(const unsigned char* data, int bytes);
 
 // Whether a file's directory can be walked without harm, as a CHM reader
 // walks it: where the file holds an ITSF header (0x60 bytes read) and a

@@ -48,15 +48,17 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name)
         const QUrl base = document()->baseUrl().isValid() ? document()->baseUrl() : source();
         url = base.resolved(url);
     }
+    // Never an empty QVariant: the document would then read the name from
+    // the disk itself (and wait for ever on a FIFO).
     if (url.scheme() != QLatin1String(Scheme))
-        return {};
+        return QByteArray();
     const QString path = Chm::ObjectPath(url.path(QUrl::FullyDecoded));
     if (const auto data = m_chm.Read(path))
         return *data;
     if (type == QTextDocument::HtmlResource)
         return QStringLiteral("<p>The topic %1 is not in this help file.</p>")
             .arg(Quoted(path).toHtmlEscaped());
-    return {};
+    return QByteArray();
 }
 
 THelpWindow::THelpWindow(const QString& fileName, const QString& path)

@@ -26,10 +26,11 @@ appdir=$prefix/$appdir_rel
 launcher=$prefix/bin/trimwise
 
 # Everything the program reads lies in its own folder.
-for f in TRX TRX.ini icon.ico trx.chm libtrxhelp.so report.html; do
+for f in TRX TRX.ini icon.ico trx.chm libtrxhelp.so trx-chmprobe report.html; do
     [ -s "$appdir/$f" ] || fail "$appdir/$f missing or empty"
 done
 [ -x "$appdir/TRX" ] || fail "TRX is not executable"
+[ -x "$appdir/trx-chmprobe" ] || fail "trx-chmprobe is not executable"
 [ -x "$launcher" ] || fail "launcher $launcher missing or not executable"
 cmp -s "$appdir/TRX.ini" "$build/bin/TRX.ini" || fail "installed TRX.ini differs from the build's"
 cmp -s "$appdir/trx.chm" "$build/bin/trx.chm" || fail "installed trx.chm differs from the build's"

@@ -17,9 +17,11 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <csignal>
 #include <cstdio>
 
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestHelpViewer : public QObject
@@ -34,11 +36,14 @@ private slots:
     void linkToAnotherTopic();
     void contentsTreeOpensTopic();
     void imageResolves();
+    void nothingFromTheDisk_data();
+    void nothingFromTheDisk();
     void unusableFile_data();
     void unusableFile();
     void damagedCopiesNeverCrash();
     void chmlibCrashers_data();
     void chmlibCrashers();
+    void hangingProbeIsEnded();
     void verdictFollowsTheBytes_data();
     void verdictFollowsTheBytes();
     void probeLeavesOurOutputAlone();
@@ -252,15 +257,49 @@ void TestHelpViewer::imageResolves()
     QVERIFY(image.isValid());
 }
 
+void TestHelpViewer::nothingFromTheDisk_data()
+{
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("picture") << false;
+    // Read, it would wait for a writer for ever.
+    QTest::newRow("FIFO") << true;
+}
+
+void TestHelpViewer::nothingFromTheDisk()
+{
+    QFETCH(bool, fifo);
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString local = temp.filePath(QStringLiteral("local.png"));
+    if (fifo) {
+        QCOMPARE(mkfifo(QFile::encodeName(local).constData(), 0600), 0);
+    } else {
+        QImage red(200, 200, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(local));
+    }
+    QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
+    QVERIFY(window);
+    QTextBrowser* page = Page(window);
+    page->setHtml(
+        QStringLiteral("<p>Local</p><img src=\"%1\">").arg(QUrl::fromLocalFile(local).toString()));
+    const QImage shot = page->viewport()->grab().toImage();
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            QVERIFY(shot.pixelColor(x, y) != QColor(Qt::red));
+}
+
 void TestHelpViewer::unusableFile_data()
 {
-    QTest::addColumn<QByteArray>("content"); // "none": no file; "dir": a folder
+    QTest::addColumn<QByteArray>("content"); // "none": no file; "dir": a folder; "fifo"
     QTest::addColumn<QString>("message");
     const QByteArray chm = BuiltHelpFile();
     QVERIFY(chm.size() > 1000);
 
     QTest::newRow("missing") << QByteArray("none") << "could not be found.";
     QTest::newRow("folder") << QByteArray("dir") << "could not be read";
+    // With no writer, an ordinary open would wait for one for ever.
+    QTest::newRow("FIFO") << QByteArray("fifo") << "is damaged or is not a help file.";
     QTest::newRow("empty") << QByteArray() << "is damaged or is not a help file.";
     QTest::newRow("text") << QByteArray("Not a help file at all.\n").repeated(10)
                           << "is damaged or is not a help file.";
@@ -278,6 +317,8 @@ void TestHelpViewer::unusableFile()
     const QString path = temp.filePath(QStringLiteral("broken.chm"));
     if (content == "dir") {
         QVERIFY(QDir().mkdir(path));
+    } else if (content == "fifo") {
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (content != "none") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -360,6 +401,41 @@ void TestHelpViewer::chmlibCrashers()
     QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("Trimwise Help"));
+}
+
+void TestHelpViewer::hangingProbeIsEnded()
+{
+    // A copy of the viewer with a probe beside it that never answers.
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString viewer = temp.filePath(QStringLiteral("libtrxhelp.so"));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_BIN_DIR "/libtrxhelp.so"), viewer));
+    const QString probe = temp.filePath(QStringLiteral(TRX_CHMPROBE_NAME));
+    QVERIFY(WriteFile(probe, "#!/bin/sh\necho $$ >\"$0.pid\"\nexec sleep 120 2>/dev/null\n"));
+    QVERIFY(QFile::setPermissions(probe, QFile::ReadOwner | QFile::ExeOwner));
+    void* library = dlopen(QFile::encodeName(viewer).constData(), RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library, dlerror());
+    using Entry = void* (*)(void*, const char*, unsigned, quintptr);
+    const auto htmlHelpA = reinterpret_cast<Entry>(dlsym(library, "HtmlHelpA"));
+    QVERIFY(htmlHelpA);
+    const auto closeAll =
+        qScopeGuard([htmlHelpA] { htmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0); });
+
+    const QByteArray help = TRX_BIN_DIR "/trx.chm";
+    QVERIFY(htmlHelpA(nullptr, help.constData(), HH_DISPLAY_TOPIC, 0));
+    const QList<QWidget*> windows = HelpWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows.first()->windowTitle(), QStringLiteral("Help"));
+    const QString text = Page(windows.first())->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("The help file \"%1\" is damaged or is not a help file.")
+                               .arg(QString::fromLocal8Bit(help))),
+             qPrintable(text));
+    // Ended and reaped: no such process any more, not even a zombie.
+    bool ok = false;
+    const pid_t pid = ReadAll(probe + QStringLiteral(".pid")).trimmed().toInt(&ok);
+    QVERIFY2(ok && pid > 0, "the stand-in probe ran");
+    QCOMPARE(kill(pid, 0), -1);
+    QCOMPARE(errno, ESRCH);
 }
 
 void TestHelpViewer::verdictFollowsTheBytes_data()
