@@ -2,15 +2,12 @@
 #include "IconFile.h"
 
 #include "Exceptions.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace {
 quint16 le16(const QByteArray& d, int at)
@@ -30,25 +27,12 @@ bool IsIconData(const QByteArray& data)
 QIcon LoadIconFile(const QString& fileName)
 {
     const QString fullPath = QFileInfo(fileName).absoluteFilePath();
-    // Read through stdio so that the reason is the system's own text.
-    const QByteArray local = QFile::encodeName(fullPath);
-    FILE* f = std::fopen(local.constData(), "rb");
-    if (!f) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, reason));
-    }
+    // Never waits: a FIFO or device under the name is refused, not read.
+    RegularFile file(fullPath);
     QByteArray data;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && data.size() < (64 << 20))
-        data.append(buf, qsizetype(n));
-    const bool readError = std::ferror(f);
-    const int err = errno;
-    std::fclose(f);
-    if (readError) {
-        const QString reason = QString::fromLocal8Bit(std::strerror(err));
-        throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, reason));
-    }
+    if (!file.ReadAll(data, 64 << 20))
+        throw EFOpenError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, file.ErrorText()));
     if (!IsIconData(data))
         throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebBrowser.h"
 
+#include "RegularFile.h"
+
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -29,6 +31,9 @@
 namespace {
 
 const char* const kItemId = "dlgItemId";
+
+// Far more than any report page or its chart bitmap.
+constexpr qint64 MaxResourceBytes = 256 * 1024 * 1024;
 
 QSettings UserSettings()
 {
@@ -278,6 +283,19 @@ void TCppWebBrowser::Navigate(const QString& url)
         reload();
     else
         setSource(target);
+}
+
+QVariant TCppWebBrowser::loadResource(int type, const QUrl& name)
+{
+    const QUrl url = source().resolved(name);
+    if (!url.isLocalFile() && !url.scheme().isEmpty())
+        return QTextBrowser::loadResource(type, name);
+    // Never an empty QVariant: the document would then open the file itself,
+    // and wait on a FIFO.
+    RegularFile file(url.isLocalFile() ? url.toLocalFile() : url.path());
+    QByteArray data;
+    file.ReadAll(data, MaxResourceBytes);
+    return data;
 }
 
 int TCppWebBrowser::ExecWB(int cmdID, int cmdExecOpt)

@@ -135,6 +135,10 @@ public:
     // the page setup, header and footer on every page.
     bool PrintTo(QPrinter* printer) const;
 
+    // A local page or image is read without ever waiting: a FIFO or device
+    // under its name, like a missing file, gives an empty resource.
+    QVariant loadResource(int type, const QUrl& name) override;
+
 private:
     int PageSetupCommand(int cmdExecOpt);
     int PrintCommand(int cmdExecOpt);

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -431,6 +432,8 @@ void tst_Chart::saveFailure_data()
     QTest::newRow("missing folder, relative") << "no such folder/report.bmp" << ENOENT;
     QTest::newRow("a folder") << "." << EISDIR;
     QTest::newRow("device that is full") << "/dev/full" << ENOSPC;
+    // Made by the test; an ordinary open would wait for a reader for ever.
+    QTest::newRow("FIFO with no reader") << "fifo" << ENXIO;
 }
 
 void tst_Chart::saveFailure()
@@ -442,6 +445,8 @@ void tst_Chart::saveFailure()
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+    if (path == QLatin1String("fifo"))
+        QCOMPARE(mkfifo("fifo", 0600), 0);
 
     TrainerChart t;
     const QImage before = t.chart.RenderImage();

@@ -24,6 +24,8 @@
 #include <functional>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Answers the next modal dialog from the event loop it runs in.
@@ -79,6 +81,8 @@ private slots:
     void pageCodes();
 
     void navigateRereadsImages();
+    void navigateNeverWaits_data();
+    void navigateNeverWaits();
     void printTitle();
 
     void pageSetupDialogItems();
@@ -225,6 +229,34 @@ void TestWebBrowser::navigateRereadsImages()
     QCOMPARE(browser.documentTitle(), QStringLiteral("U"));
     shown = browser.viewport()->grab().toImage();
     QCOMPARE(shown.pixelColor(20, 20), QColor(Qt::green));
+}
+
+void TestWebBrowser::navigateNeverWaits_data()
+{
+    QTest::addColumn<QString>("fifo"); // the file that is a FIFO with no writer
+    QTest::addColumn<QString>("title");
+    QTest::newRow("page") << "report.html"
+                          << "";
+    QTest::newRow("image") << "report.bmp"
+                           << "T";
+}
+
+void TestWebBrowser::navigateNeverWaits()
+{
+    QFETCH(QString, fifo);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    if (fifo != QLatin1String("report.html"))
+        WritePage(folder.filePath("report.html"), "<html><head><title>T</title></head>"
+                                                  "<body><img src=\"report.bmp\"></body></html>");
+    QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(fifo)).constData(), 0600), 0);
+
+    TCppWebBrowser browser;
+    browser.resize(400, 300);
+    browser.show();
+    browser.Navigate(QUrl::fromLocalFile(folder.filePath("report.html")).toString());
+    browser.grab(); // lays out and paints: the image is fetched
+    QTEST(browser.documentTitle(), "title");
 }
 
 void TestWebBrowser::printTitle()

@@ -14,9 +14,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -313,15 +316,31 @@ void TChart::SaveToBitmapFile(const QString& path)
                                 .arg(QFileInfo(path).absoluteFilePath(),
                                      QString::fromLocal8Bit(std::strerror(error))));
     };
-    errno = 0;
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (!file)
+    // Never waits: a FIFO with no reader fails at once, and anything but a
+    // regular file is written without blocking.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0)
         fail(errno);
-    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()),
-                                     file) == static_cast<size_t>(bytes.size());
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written)
-        fail(written ? errno : writeError);
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            const int error = wrote < 0 ? errno : EIO;
+            ::close(fd);
+            fail(error);
+        }
+        done += wrote;
+    }
+    if (::close(fd) != 0)
+        fail(errno);
 }
 
 void TChart::mousePressEvent(QMouseEvent* event)
