@@ -85,7 +85,7 @@ std::optional<bool> ProbeFile(int snapshot)
         return std::nullopt;
     }
 
-    const QDeadlineTimer deadline(std::chrono::seconds(ChmProbe::ViewerWaitSeconds));
+    const QDeadlineTimer deadline{std::chrono::seconds(ChmProbe::ViewerWaitSeconds)};
     bool said = false;
     int received = 0;
     for (;;) { // its word, then the end of its output
