@@ -27,14 +27,14 @@ constexpr std::uint64_t MaxWindowSize = 1u << 21;
 
 // Why the probe gave up, for whoever runs it by hand; the viewer only tells
 // 0 from the rest.
-enum ProbeExit
+enum class ProbeExit
 {
-    ProbeSound = 0,
-    ProbeNotOpened = 1,
-    ProbeUnreadableObject = 2,
-    ProbeTooLarge = 3,
-    ProbeUnreadableDirectory = 4,
-    ProbeBadCompression = 5
+    Sound = 0,
+    NotOpened = 1,
+    UnreadableObject = 2,
+    TooLarge = 3,
+    UnreadableDirectory = 4,
+    BadCompression = 5
 };
 
 // The first bytes of an uncompressed object into head; false when it is
@@ -88,7 +88,7 @@ struct ProbeState
 {
     LONGUINT64 total = 0;
     long objects = 0;
-    int failure = ProbeSound;
+    ProbeExit failure = ProbeExit::Sound;
 };
 
 unsigned char ProbeBuffer[64 * 1024];
@@ -98,14 +98,14 @@ int ProbeObject(chmFile* file, chmUnitInfo* ui, void* context)
 {
     auto* state = static_cast<ProbeState*>(context);
     if (++state->objects > MaxProbeObjects) {
-        state->failure = ProbeTooLarge;
+        state->failure = ProbeExit::TooLarge;
         return CHM_ENUMERATOR_FAILURE;
     }
     if (ui->length == 0 || ui->length > MaxObjectSize)
         return CHM_ENUMERATOR_CONTINUE; // the viewer never reads these
     chmUnitInfo named{};
     if (chm_resolve_object(file, ui->path, &named) != CHM_RESOLVE_SUCCESS) {
-        state->failure = ProbeUnreadableObject;
+        state->failure = ProbeExit::UnreadableObject;
         return CHM_ENUMERATOR_FAILURE;
     }
     if (named.length > MaxObjectSize)
@@ -115,17 +115,38 @@ int ProbeObject(chmFile* file, chmUnitInfo* ui, void* context)
         const LONGUINT64 want = std::min<LONGUINT64>(sizeof ProbeBuffer, named.length - done);
         const LONGINT64 got = chm_retrieve_object(file, &named, ProbeBuffer, done, LONGINT64(want));
         if (got <= 0) {
-            state->failure = ProbeUnreadableObject;
+            state->failure = ProbeExit::UnreadableObject;
             return CHM_ENUMERATOR_FAILURE;
         }
         done += LONGUINT64(got);
         state->total += LONGUINT64(got);
         if (state->total > MaxProbeTotal) {
-            state->failure = ProbeTooLarge;
+            state->failure = ProbeExit::TooLarge;
             return CHM_ENUMERATOR_FAILURE;
         }
     }
     return CHM_ENUMERATOR_CONTINUE;
+}
+
+// Reads the file on standard input as the viewer would, and says so on
+// standard output when all of it could be read.
+ProbeExit Probe()
+{
+    chmFile* file = chm_open("/proc/self/fd/0");
+    if (!file)
+        return ProbeExit::NotOpened;
+    if (!CompressionSound(file))
+        return ProbeExit::BadCompression;
+    ProbeState state;
+    const int listed = chm_enumerate(file, CHM_ENUMERATE_ALL, ProbeObject, &state);
+    if (state.failure != ProbeExit::Sound)
+        return state.failure;
+    if (!listed)
+        return ProbeExit::UnreadableDirectory;
+    chm_close(file);
+    if (write(STDOUT_FILENO, &ChmProbe::SoundWord, 1) != 1)
+        return ProbeExit::NotOpened;
+    return ProbeExit::Sound;
 }
 
 // A limit already lower than ours stays: lowering is all that is wanted.
@@ -148,20 +169,5 @@ int main()
     // A probe that blocks uses no CPU time; this ends it even when the viewer
     // is gone and cannot.
     alarm(ChmProbe::LimitSeconds);
-
-    chmFile* file = chm_open("/proc/self/fd/0");
-    if (!file)
-        return ProbeNotOpened;
-    if (!CompressionSound(file))
-        return ProbeBadCompression;
-    ProbeState state;
-    const int listed = chm_enumerate(file, CHM_ENUMERATE_ALL, ProbeObject, &state);
-    if (state.failure != ProbeSound)
-        return state.failure;
-    if (!listed)
-        return ProbeUnreadableDirectory;
-    chm_close(file);
-    if (write(STDOUT_FILENO, &ChmProbe::SoundWord, 1) != 1)
-        return ProbeNotOpened;
-    return ProbeSound;
+    return static_cast<int>(Probe());
 }
