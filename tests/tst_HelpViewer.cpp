@@ -284,9 +284,11 @@ void TestHelpViewer::nothingFromTheDisk()
     page->setHtml(
         QStringLiteral("<p>Local</p><img src=\"%1\">").arg(QUrl::fromLocalFile(local).toString()));
     const QImage shot = page->viewport()->grab().toImage();
+    int red = 0;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x)
-            QVERIFY(shot.pixelColor(x, y) != QColor(Qt::red));
+            red += shot.pixelColor(x, y) == QColor(Qt::red);
+    QCOMPARE(red, 0);
 }
 
 void TestHelpViewer::unusableFile_data()
