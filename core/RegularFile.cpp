@@ -9,9 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-RegularFile::RegularFile(const QString& path)
+RegularFile::RegularFile(const QString& path) : RegularFile(QFile::encodeName(path)) {}
+
+RegularFile::RegularFile(const QByteArray& local)
 {
-    const QByteArray local = QFile::encodeName(path);
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for one.
     const int fd = ::open(local.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
@@ -61,6 +62,19 @@ QString RegularFile::ErrorText() const
     return QString();
 }
 
+qint64 RegularFile::Read(char* buffer, qint64 maxBytes)
+{
+    if (m_fd < 0)
+        return -1;
+    ssize_t got;
+    do
+        got = ::read(m_fd, buffer, static_cast<size_t>(maxBytes));
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        m_error = errno;
+    return got;
+}
+
 bool RegularFile::ReadAll(QByteArray& data, qint64 maxBytes)
 {
     data.clear();
@@ -71,12 +85,8 @@ bool RegularFile::ReadAll(QByteArray& data, qint64 maxBytes)
         const qint64 want = std::min(ChunkBytes, maxBytes - data.size());
         const qsizetype at = data.size();
         data.resize(at + want);
-        ssize_t got;
-        do
-            got = ::read(m_fd, data.data() + at, static_cast<size_t>(want));
-        while (got < 0 && errno == EINTR);
+        const qint64 got = Read(data.data() + at, want);
         if (got < 0) {
-            m_error = errno;
             data.resize(at);
             return false;
         }

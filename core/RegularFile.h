@@ -12,6 +12,9 @@ class RegularFile
 {
 public:
     explicit RegularFile(const QString& path);
+    // The same for a path in the file system's own bytes, which need not be
+    // valid UTF-8 (a name given on a command line).
+    explicit RegularFile(const QByteArray& localPath);
     ~RegularFile();
     RegularFile(const RegularFile&) = delete;
     RegularFile& operator=(const RegularFile&) = delete;
@@ -30,6 +33,9 @@ public:
     // while nothing failed.
     int Error() const { return m_error; }
 
+    // Reads up to `maxBytes` into `buffer`: the count read, 0 at the end of the
+    // file, -1 on a read error (ErrorText() then tells why) or when not open.
+    qint64 Read(char* buffer, qint64 maxBytes);
     // Reads the whole file, at most `maxBytes` of it. False on a read error
     // (ErrorText() then tells why) or when the file is not open.
     bool ReadAll(QByteArray& data, qint64 maxBytes);

@@ -5,6 +5,7 @@
 
 #include "FuzzSupport.h"
 #include "IniFile.h"
+#include "IniSyntax.h"
 #include "NumConv.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // rule's wording.
 
 #include "FuzzSupport.h"
-#include "IniFile.h"
+#include "IniSyntax.h"
 
 #include <optional>
 #include <string>

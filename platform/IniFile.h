@@ -5,13 +5,12 @@
 #include <QStringList>
 
 // Read-only access to one INI file, bound to its name. Every read goes to the
-// file; nothing is cached. A missing or unreadable file reads as empty.
+// file; nothing is cached. A missing or unreadable file, or one that is not a
+// regular file, reads as empty. The syntax is IniSyntax's.
 class TIniFile
 {
 public:
     explicit TIniFile(QString fileName);
-
-    const QString& FileName() const { return m_fileName; }
 
     // Empties `sections` and appends every section name in file order (as many
     // as fit in 16384 bytes, each name followed by a zero byte).
@@ -26,9 +25,3 @@ public:
 private:
     QString m_fileName;
 };
-
-// The integer rule of the catalogue: "0x"/"0X" hexadecimal when three or more
-// characters; otherwise leading spaces, an optional sign, then "$", "x" or "X"
-// and hexadecimal digits, or decimal digits; nothing after the digits; fits
-// a signed 32-bit integer. Returns false for anything else.
-bool TryParseProfileInteger(const QString& text, int& value);

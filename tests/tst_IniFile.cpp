@@ -27,8 +27,6 @@ private slots:
     void noFileGivesDefaults_data();
     void noFileGivesDefaults();
     void readsFileAfresh();
-    void profileInteger_data();
-    void profileInteger();
     void readInteger_data();
     void readInteger();
     void readFloat_data();
@@ -308,67 +306,6 @@ void TestIniFile::readsFileAfresh()
     QVERIFY(QFile::remove(name));
     QCOMPARE(ini.ReadString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("gone")),
              QStringLiteral("gone"));
-}
-
-void TestIniFile::profileInteger_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<int>("value");
-
-    QTest::newRow("decimal") << "2" << true << 2;
-    QTest::newRow("0x") << "0x2" << true << 2;
-    QTest::newRow("0X") << "0X1f" << true << 31;
-    QTest::newRow("0x alone") << "0x" << false << 0;
-    QTest::newRow("0x not hex") << "0xg" << false << 0;
-    QTest::newRow("0x then blank") << "0x1 " << false << 0;
-    QTest::newRow("0x with sign") << "0x-1" << false << 0;
-    QTest::newRow("0x largest") << "0x7FFFFFFF" << true << 2147483647;
-    QTest::newRow("0x too large") << "0x80000000" << false << 0;
-    QTest::newRow("0x all ones") << "0xFFFFFFFF" << false << 0;
-    QTest::newRow("0x leading zeros") << "0x000000000000001" << true << 1;
-    QTest::newRow("blank before 0x") << " 0x10" << false << 0;
-    QTest::newRow("sign before 0x") << "-0x10" << false << 0;
-    QTest::newRow("leading spaces") << "   12" << true << 12;
-    QTest::newRow("trailing space") << "12 " << false << 0;
-    QTest::newRow("leading tab") << "\t12" << false << 0;
-    QTest::newRow("plus") << "+12" << true << 12;
-    QTest::newRow("minus") << "-12" << true << -12;
-    QTest::newRow("dollar") << "$1F" << true << 31;
-    QTest::newRow("x") << "x10" << true << 16;
-    QTest::newRow("X") << "X10" << true << 16;
-    QTest::newRow("blank minus x") << " -x10" << true << -16;
-    QTest::newRow("minus dollar smallest")
-        << "-$80000000" << true << std::numeric_limits<int>::min();
-    QTest::newRow("dollar too large") << "$80000000" << false << 0;
-    QTest::newRow("largest") << "2147483647" << true << 2147483647;
-    QTest::newRow("too large") << "2147483648" << false << 0;
-    QTest::newRow("smallest") << "-2147483648" << true << std::numeric_limits<int>::min();
-    QTest::newRow("too small") << "-2147483649" << false << 0;
-    QTest::newRow("far too large") << "99999999999999999999999" << false << 0;
-    QTest::newRow("leading zeros") << "000000000000000000000012" << true << 12;
-    QTest::newRow("empty") << "" << false << 0;
-    QTest::newRow("blanks") << "   " << false << 0;
-    QTest::newRow("sign only") << "-" << false << 0;
-    QTest::newRow("prefix only") << "$" << false << 0;
-    QTest::newRow("two signs") << "--1" << false << 0;
-    QTest::newRow("word") << "abc" << false << 0;
-    QTest::newRow("fraction") << "1.5" << false << 0;
-    QTest::newRow("exponent") << "1e3" << false << 0;
-    QTest::newRow("hex digits without prefix") << "1F" << false << 0;
-    QTest::newRow("arabic-indic digits") << QString::fromUtf16(u"\u0661\u0662") << false << 0;
-    QTest::newRow("embedded NUL") << QString::fromUtf16(u"1\u00002", 3) << false << 0;
-}
-
-void TestIniFile::profileInteger()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    QFETCH(int, value);
-    int result = -7;
-    QCOMPARE(TryParseProfileInteger(text, result), valid);
-    if (valid)
-        QCOMPARE(result, value);
 }
 
 void TestIniFile::readInteger_data()
