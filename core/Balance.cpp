@@ -48,3 +48,14 @@ QString OverweightText(float total, float maximum)
 {
     return QStringLiteral("Overweight: ") + FloatToStr(total) + u'/' + FloatToStr(maximum);
 }
+
+QString CountRefusalText(const QString& section, ListCount which, int count)
+{
+    const bool forSlots = which == ListCount::Slots;
+    // One substitution for all: a "%1" inside the section name stays as it is.
+    return QStringLiteral("The aircraft \"%1\" cannot be loaded: %2 is %3, but at most %4 %5 can "
+                          "be listed")
+        .arg(section, forSlots ? QStringLiteral("Slots") : QStringLiteral("EnvelopePoints"),
+             QString::number(count), QString::number(maxListCount),
+             forSlots ? QStringLiteral("slots") : QStringLiteral("envelope points"));
+}

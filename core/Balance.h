@@ -36,3 +36,15 @@ QString OverweightText(float total, float maximum);
 
 // The largest count a 2047-character list can hold numbers for.
 constexpr int maxListCount = 1023;
+
+// The two counts of an aircraft that size its lists.
+enum class ListCount
+{
+    Slots,
+    EnvelopePoints
+};
+
+// Why an aircraft whose count passes maxListCount is refused: "The aircraft
+// "<section>" cannot be loaded: Slots is <count>, but at most 1023 slots can
+// be listed" (the error box adds the final ".").
+QString CountRefusalText(const QString& section, ListCount which, int count);

@@ -411,6 +411,11 @@ private slots:
             << "The aircraft \"Big\" cannot be loaded: Slots is 2147483647, but at most 1023 "
                "slots can be listed."
             << "Trimwise Application" << 2 << QStringList({"Unit", "kg", "kg", "m", "Nm"});
+        QTest::newRow("too many slots, percent signs in the name")
+            << QByteArray("[Big %1 %3]\nSlots=1024\nEnvelopeX=0;\nEnvelopeY=0;\n")
+            << "The aircraft \"Big %1 %3\" cannot be loaded: Slots is 1024, but at most 1023 "
+               "slots can be listed."
+            << "Trimwise Application" << 2 << QStringList({"Unit", "kg", "kg", "m", "Nm"});
         QTest::newRow("too many envelope points")
             << QByteArray("[Big]\nEnvelopePoints=1024\n")
             << "The aircraft \"Big\" cannot be loaded: EnvelopePoints is 1024, but at most 1023 "

@@ -251,18 +251,9 @@ void TForm1::Button1Click()
     const int points =
         std::max(0, catalogue.ReadInteger(section, QStringLiteral("EnvelopePoints"), 1));
     if (points > maxListCount)
-        throw ECatalogueError(QStringLiteral("The aircraft \"%1\" cannot be loaded: "
-                                             "EnvelopePoints is %2, but at most %3 envelope "
-                                             "points can be listed")
-                                  .arg(section)
-                                  .arg(points)
-                                  .arg(maxListCount));
+        throw ECatalogueError(CountRefusalText(section, ListCount::EnvelopePoints, points));
     if (slotCount > maxListCount)
-        throw ECatalogueError(QStringLiteral("The aircraft \"%1\" cannot be loaded: Slots is %2, "
-                                             "but at most %3 slots can be listed")
-                                  .arg(section)
-                                  .arg(slotCount)
-                                  .arg(maxListCount));
+        throw ECatalogueError(CountRefusalText(section, ListCount::Slots, slotCount));
 
     EnvelopePoints = points;
     EnvelopeX.Allocate(points);
