@@ -48,3 +48,12 @@ QString ListFieldText(int index, const QString& list)
 {
     return TrimControls(RawField(index, list));
 }
+
+QStringList ListFields(const QString& list)
+{
+    QStringList fields;
+    qsizetype start = 0;
+    for (qsizetype end; (end = list.indexOf(u';', start)) >= 0; start = end + 1)
+        fields.append(TrimControls(list.mid(start, end - start)));
+    return fields;
+}

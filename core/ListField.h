@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // A list value is a row of fields, each ended by ";". Field 0 runs to the
 // first ";". Fields are trimmed of characters 0 to 32 at both ends.
@@ -11,3 +12,6 @@
 long double ListFieldValue(int index, const QString& list);
 // Field `index` as trimmed text; empty when missing.
 QString ListFieldText(int index, const QString& list);
+// Every field of the list at once, trimmed: entry i is ListFieldText(i, list)
+// for every i below the size, and every later field is missing. One pass.
+QStringList ListFields(const QString& list);

@@ -70,6 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QStringList parts = list.split(QLatin1Char(';'));
     const int fields = int(parts.size()) - 1;
     CheckIndex(index, list, parts);
+    const QStringList all = ListFields(list);
+    Fuzz::Check(all.size() == fields, "ListFields counts the fields wrongly", list);
+    for (int k = 0; k < fields; ++k)
+        Fuzz::Check(all[k] == Trimmed(parts[k]), "ListFields differs from the reference split",
+                    QStringLiteral("field %1 of \"%2\"").arg(k).arg(list));
     for (int k = -1; k <= fields + 1; ++k)
         CheckIndex(k, list, parts);
     return 0;

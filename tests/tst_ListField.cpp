@@ -69,6 +69,8 @@ void TestListField::fields()
     QFETCH(double, number);
 
     QCOMPARE(ListFieldText(index, list), text);
+    // All fields at once give the same text.
+    QCOMPARE(index >= 0 ? ListFields(list).value(index) : QString(), text);
     if (isNumber) {
         QCOMPARE(static_cast<double>(ListFieldValue(index, list)), number);
         return;

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EnvelopeShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+struct Point
+{
+    long double x;
+    long double y;
+    bool operator==(const Point&) const = default;
+};
+
+// Twice the signed area of the triangle a, b, c. Single-precision inputs make
+// the differences and products exact at extended precision in all but
+// extreme cases.
+long double Cross(const Point& a, const Point& b, const Point& c)
+{
+    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+}
+
+int Sign(long double v)
+{
+    return (v > 0) - (v < 0);
+}
+
+// c lies on the segment a-b, given that the three are on one line.
+bool Within(const Point& a, const Point& b, const Point& c)
+{
+    return std::min(a.x, b.x) <= c.x && c.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= c.y &&
+           c.y <= std::max(a.y, b.y);
+}
+
+bool Intersect(const Point& a, const Point& b, const Point& c, const Point& d)
+{
+    const int d1 = Sign(Cross(c, d, a));
+    const int d2 = Sign(Cross(c, d, b));
+    const int d3 = Sign(Cross(a, b, c));
+    const int d4 = Sign(Cross(a, b, d));
+    if (d1 * d2 < 0 && d3 * d4 < 0)
+        return true;
+    return (d1 == 0 && Within(c, d, a)) || (d2 == 0 && Within(c, d, b)) ||
+           (d3 == 0 && Within(a, b, c)) || (d4 == 0 && Within(a, b, d));
+}
+
+} // namespace
+
+EnvelopeShape::EnvelopeShape(std::vector<float> x, std::vector<float> y)
+    : m_x(std::move(x)), m_y(std::move(y))
+{
+    m_y.resize(m_x.size());
+}
+
+bool EnvelopeShape::Closed() const
+{
+    const size_t n = m_x.size();
+    return n >= 2 && m_x[n - 1] == m_x[0] && m_y[n - 1] == m_y[0];
+}
+
+int EnvelopeShape::DistinctVertices() const
+{
+    std::vector<std::pair<float, float>> points;
+    points.reserve(m_x.size());
+    for (size_t i = 0; i < m_x.size(); ++i)
+        points.emplace_back(m_x[i], m_y[i]);
+    std::sort(points.begin(), points.end());
+    return static_cast<int>(std::unique(points.begin(), points.end()) - points.begin());
+}
+
+bool EnvelopeShape::ZeroArea() const
+{
+    const size_t n = m_x.size();
+    if (n < 3)
+        return true;
+    const Point origin{m_x[0], m_y[0]};
+    long double area = 0;
+    long double magnitude = 0;
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const long double part = Cross(origin, {m_x[i], m_y[i]}, {m_x[i + 1], m_y[i + 1]});
+        area += part;
+        magnitude += std::fabs(part);
+    }
+    // Rounding in the sum must not make a line look like an area.
+    return std::fabs(area) <= magnitude * 1e-12L;
+}
+
+bool EnvelopeShape::FindCrossing(int& first, int& second) const
+{
+    struct Edge
+    {
+        Point a;
+        Point b;
+        long double left;
+        long double right;
+        int index;
+    };
+    std::vector<Edge> edges;
+    for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+        const Point a{m_x[i], m_y[i]};
+        const Point b{m_x[i + 1], m_y[i + 1]};
+        if (a == b)
+            continue; // a repeated vertex draws nothing
+        edges.push_back({a, b, std::min(a.x, b.x), std::max(a.x, b.x), static_cast<int>(i)});
+    }
+    // Sweep from left to right: only edges whose spans overlap are compared.
+    std::sort(edges.begin(), edges.end(), [](const Edge& p, const Edge& q) {
+        return p.left < q.left || (p.left == q.left && p.index < q.index);
+    });
+    bool found = false;
+    for (size_t i = 0; i < edges.size(); ++i) {
+        const Edge& e = edges[i];
+        for (size_t j = i + 1; j < edges.size() && edges[j].left <= e.right; ++j) {
+            const Edge& f = edges[j];
+            if (e.a == f.a || e.a == f.b || e.b == f.a || e.b == f.b)
+                continue;
+            if (!Intersect(e.a, e.b, f.a, f.b))
+                continue;
+            const int lo = std::min(e.index, f.index);
+            const int hi = std::max(e.index, f.index);
+            // The first crossing in vertex order, whatever the sweep met first.
+            if (!found || lo < first || (lo == first && hi < second)) {
+                first = lo;
+                second = hi;
+                found = true;
+            }
+        }
+    }
+    return found;
+}
+
+bool EnvelopeShape::Contains(double x, double y) const
+{
+    const Point p{x, y};
+    bool inside = false;
+    const size_t n = m_x.size();
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const Point a{m_x[i], m_y[i]};
+        const Point b{m_x[i + 1], m_y[i + 1]};
+        if (Sign(Cross(a, b, p)) == 0 && Within(a, b, p))
+            return true; // on the outline
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            inside = !inside;
+    }
+    return inside;
+}

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <vector>
+
+// The envelope outline as the chart draws it: vertex i joined to vertex i + 1,
+// the last joined back to the first only when it repeats it. Coordinates are
+// the single-precision values the program stores.
+class EnvelopeShape
+{
+public:
+    EnvelopeShape(std::vector<float> x, std::vector<float> y);
+
+    int Vertices() const { return static_cast<int>(m_x.size()); }
+    // At least two vertices, and the last repeats the first.
+    bool Closed() const;
+    int DistinctVertices() const;
+    // The vertices enclose no area (all on one line, or fewer than three).
+    bool ZeroArea() const;
+    // Two drawn edges that cross, touch or overlap without sharing an end
+    // point: edge i runs from vertex i to vertex i + 1. False when none do.
+    bool FindCrossing(int& first, int& second) const;
+    // The point lies inside the outline or on it (even-odd rule). Only
+    // meaningful for a closed outline.
+    bool Contains(double x, double y) const;
+
+private:
+    std::vector<float> m_x;
+    std::vector<float> m_y;
+};

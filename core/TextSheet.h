@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Sheet.h"
+
+#include <vector>
+
+// A loading sheet held in memory: five columns of texts, as the window's sheet
+// holds them, for running the balance logic without a window.
+class TextSheet : public Sheet
+{
+public:
+    static constexpr int Columns = 5;
+
+    explicit TextSheet(int rowCount)
+        : m_rows(rowCount), m_cells(static_cast<size_t>(rowCount) * Columns)
+    {
+    }
+    int RowCount() const override { return m_rows; }
+    QString Cell(int col, int row) const override
+    {
+        return Inside(col, row) ? m_cells[Index(col, row)] : QString();
+    }
+    void SetCell(int col, int row, const QString& text) override
+    {
+        if (Inside(col, row))
+            m_cells[Index(col, row)] = text;
+    }
+
+private:
+    bool Inside(int col, int row) const
+    {
+        return col >= 0 && col < Columns && row >= 0 && row < m_rows;
+    }
+    static size_t Index(int col, int row) { return static_cast<size_t>(row) * Columns + col; }
+
+    int m_rows;
+    std::vector<QString> m_cells;
+};
