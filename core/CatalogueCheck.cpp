@@ -167,6 +167,23 @@ enum Phase
     PhaseSafetyNet
 };
 
+// The dialog's slot check: the weight against the sheet's maximum-weight text,
+// the field rounded to double and written with 15 digits. Only a weight within
+// that rounding of the maximum needs the text itself.
+bool OverMaximum(long double weight, long double maximum)
+{
+    const double rounded = static_cast<double>(maximum);
+    if (!std::isfinite(rounded))
+        return false; // "INF" in the sheet: out-of-range says so
+    const long double margin = std::fabs(static_cast<long double>(rounded)) * 1e-13L;
+    if (weight < rounded - margin)
+        return false;
+    if (weight > rounded + margin)
+        return true;
+    long double shown = 0;
+    return TryStrToFloat(FloatToStr(rounded), shown) && weight > shown;
+}
+
 // One list of an aircraft with its fields, checked against its count.
 struct List
 {
@@ -494,6 +511,8 @@ private:
                 QStringLiteral("every vertex lies on one line: the outline encloses nothing"));
             valid = false;
         }
+        // Edges of a degenerate outline lie on one another: that is said already.
+        const bool degenerate = !valid;
         if (n >= 2 && !shape.Closed()) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
                 QStringLiteral("envelope-open"),
@@ -504,7 +523,7 @@ private:
         }
         int first = 0;
         int second = 0;
-        if (n >= 4 && shape.FindCrossing(first, second)) {
+        if (!degenerate && n >= 4 && shape.FindCrossing(first, second)) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
                 QStringLiteral("envelope-self-intersecting"),
                 QStringLiteral("the edge from vertex %1 to %2 crosses the edge from vertex %3 to "
@@ -651,13 +670,8 @@ private:
                 if (p < minP.values[i] || p > maxP.values[i])
                     outside.push_back(i);
             }
-            if (weights.Good(i) && maxW.Good(i)) {
-                // The dialog compares with the sheet's maximum-weight text.
-                long double m = 0;
-                if (TryStrToFloat(FloatToStr(static_cast<double>(maxW.values[i])), m) &&
-                    weights.values[i] > m)
-                    heavy.push_back(i);
-            }
+            if (weights.Good(i) && maxW.Good(i) && OverMaximum(weights.values[i], maxW.values[i]))
+                heavy.push_back(i);
         }
         PerSlot(minP, crossed, QStringLiteral("position-limits"), [&](int i) {
             return QStringLiteral("%1: minimum position %2 is above its maximum %3")
@@ -772,8 +786,7 @@ private:
         TextSheet sheet(s + firstSlotRow);
         for (int i = 0; i < s; ++i) {
             const int r = i + firstSlotRow;
-            sheet.SetCell(colMaxWeight, r,
-                          FloatToStr(static_cast<double>(m_maxWeights->values[i])));
+            // The maximum-weight column plays no part in the computation.
             sheet.SetCell(colItem, r, m_names.value(i));
             sheet.SetCell(colWeight, r, m_weights->fields[i]);
             sheet.SetCell(colPosition, r, m_positions->fields[i]);

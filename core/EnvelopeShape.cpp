@@ -76,15 +76,21 @@ bool EnvelopeShape::ZeroArea() const
     if (n < 3)
         return true;
     const Point origin{m_x[0], m_y[0]};
-    long double area = 0;
-    long double magnitude = 0;
-    for (size_t i = 1; i + 1 < n; ++i) {
-        const long double part = Cross(origin, {m_x[i], m_y[i]}, {m_x[i + 1], m_y[i + 1]});
-        area += part;
-        magnitude += std::fabs(part);
+    size_t k = 1;
+    while (k < n && Point{m_x[k], m_y[k]} == origin)
+        ++k;
+    if (k == n)
+        return true;
+    const Point towards{m_x[k], m_y[k]};
+    const long double length = std::hypot(towards.x - origin.x, towards.y - origin.y);
+    for (size_t i = k + 1; i < n; ++i) {
+        const Point p{m_x[i], m_y[i]};
+        // Rounding must not make a line look like an area.
+        const long double scale = length * std::hypot(p.x - origin.x, p.y - origin.y);
+        if (std::fabs(Cross(origin, towards, p)) > scale * 1e-12L)
+            return false;
     }
-    // Rounding in the sum must not make a line look like an area.
-    return std::fabs(area) <= magnitude * 1e-12L;
+    return true;
 }
 
 bool EnvelopeShape::FindCrossing(int& first, int& second) const

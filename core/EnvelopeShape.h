@@ -15,7 +15,8 @@ public:
     // At least two vertices, and the last repeats the first.
     bool Closed() const;
     int DistinctVertices() const;
-    // The vertices enclose no area (all on one line, or fewer than three).
+    // Every vertex lies on one line (or there are fewer than three): the
+    // outline encloses nothing.
     bool ZeroArea() const;
     // Two drawn edges that cross, touch or overlap without sharing an end
     // point: edge i runs from vertex i to vertex i + 1. False when none do.

@@ -10,7 +10,7 @@ TRX_PACKAGES+=(libbenchmark-dev)
 trx_install_deps
 build=$(realpath -m "${BENCH_BUILD_DIR:-build/bench}")
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTRX_BENCHMARKS=ON
-cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart
+cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check
 # Headless, from the folder holding icon.ico, as the program runs.
 cd "$build/bin"
 export QT_QPA_PLATFORM=offscreen
@@ -18,3 +18,5 @@ echo "== Main window: load, compute, chart, catalogue listing, start-up"
 "$build/benchmarks/bench_trx" "$@"
 echo "== Chart paint, largest aircraft (1023 envelope vertices and slots)"
 "$build/benchmarks/bench_chart"
+echo "== Catalogue check, 200 aircraft of 1023 slots (about 2.5 MB)"
+"$build/benchmarks/bench_check"
