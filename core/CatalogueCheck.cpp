@@ -917,8 +917,8 @@ struct TextProblem
 {
     qint64 line = 0;
     QString what;
+    QString consequence;
     qint64 places = 0;
-    bool nul = false;
 };
 
 TextProblem ScanText(const QByteArray& bytes)
@@ -931,7 +931,7 @@ TextProblem ScanText(const QByteArray& bytes)
         const uchar c = *p;
         int length = 1;
         QString what;
-        bool nul = false;
+        QString consequence;
         if (c == '\n') {
             ++line;
         } else if (c == '\r') {
@@ -940,22 +940,27 @@ TextProblem ScanText(const QByteArray& bytes)
                 length = 2;
         } else if (c == 0) {
             what = QStringLiteral("a NUL byte");
-            nul = true;
+            consequence = QStringLiteral("TRX ends the line there (is this UTF-16 text or a "
+                                         "binary file?)");
         } else if ((c < 0x20 && c != '\t') || c == 0x7F) {
             what = QStringLiteral("the control character 0x%1")
                        .arg(QString::number(c, 16).toUpper().rightJustified(2, u'0'));
+            consequence = QStringLiteral("a catalogue is plain text, with no control character "
+                                         "but the tab");
         } else if (c >= 0x80) {
             length = Utf8Length(p, end);
             if (length == 0) {
                 length = 1;
                 what = QStringLiteral("the byte 0x%1, which is not UTF-8")
                            .arg(QString::number(c, 16).toUpper());
+                consequence = QStringLiteral("TRX reads UTF-8 and shows such a byte as "
+                                             "\"\uFFFD\"; save the file as UTF-8");
             }
         }
         if (!what.isEmpty() && problem.places++ == 0) {
             problem.line = line;
             problem.what = what;
-            problem.nul = nul;
+            problem.consequence = consequence;
         }
         p += length;
     }
@@ -1011,13 +1016,13 @@ CatalogueCheck::CatalogueCheck(const QByteArray& bytes) : m_index(bytes)
                  QStringLiteral("the file begins with a UTF-16 byte order mark: TRX reads 8-bit "
                                 "text and finds nothing usable in it; save it as UTF-8"));
     } else if (const TextProblem problem = ScanText(bytes); problem.places > 0) {
-        QString message = QStringLiteral("line %1 holds %2").arg(problem.line).arg(problem.what);
+        QString message = QStringLiteral("line %1 holds %2: %3")
+                              .arg(problem.line)
+                              .arg(problem.what, problem.consequence);
         if (problem.places > 1)
-            message += QStringLiteral(" (%1 such places in the file)").arg(problem.places);
-        message += problem.nul ? QStringLiteral(": TRX ends the line there; is this UTF-16 text "
-                                                "or a binary file?")
-                               : QStringLiteral(": this is not UTF-8 text, and TRX shows such "
-                                                "bytes as \"\uFFFD\"; save the file as UTF-8");
+            message += QStringLiteral("; %1 in the file are no plain text either")
+                           .arg(Plural(problem.places - 1, QStringLiteral("more place"),
+                                       QStringLiteral("more places")));
         fileWide(FindingSeverity::Error, problem.line, sectionAt(problem.line),
                  QStringLiteral("not-text"), message);
     }

@@ -1,0 +1,211 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The trx-check command as a user runs it: files it cannot read, exit
+// statuses, the default catalogue, and JSON that always parses.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Trainer = "[Trainer]\nMake=Generic\nModel=T2\nSlots=4\n"
+                           "SlotsNames=Empty aircraft;Pilot;Passenger;Fuel;\n"
+                           "SlotsWeight=520;80;0;60;\nSlotsMaxWeight=520;120;120;110;\n"
+                           "SlotsPos=0.95;0.94;0.94;1.22;\nSlotsMinPos=0.95;0.90;0.90;1.22;\n"
+                           "SlotsMaxPos=0.95;1.00;1.00;1.22;\nMaxWeight=800\nUnit=1\n"
+                           "EnvelopePoints=5\nEnvelopeX=450;600;820;700;450;\n"
+                           "EnvelopeY=500;500;800;800;500;\n";
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs `program` in the C locale (decimal point "."), where the catalogues
+// here are written for.
+Run Start(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    Run run;
+    // A FIFO must never make it wait: the bound is only there so that a
+    // fault fails the test instead of hanging it.
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+const QString Checker = QStringLiteral(TRX_BIN_DIR "/trx-check");
+
+} // namespace
+
+class tst_CheckCommand : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void command_data();
+    void command();
+    void jsonAlwaysParses();
+
+private:
+    QString Write(const QString& name, const QByteArray& text);
+    QTemporaryDir m_dir;
+};
+
+QString tst_CheckCommand::Write(const QString& name, const QByteArray& text)
+{
+    const QString path = m_dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void tst_CheckCommand::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    Write(QStringLiteral("empty.ini"), QByteArray());
+    Write(QStringLiteral("clean.ini"), Trainer);
+    Write(QStringLiteral("warning.ini"), QByteArray(Trainer).replace("Unit=1", "Unit=3"));
+    Write(QStringLiteral("error.ini"),
+          QByteArray(Trainer).replace("SlotsMinPos=0.95;0.90;0.90;1.22;",
+                                      "SlotsMinPos=0.95;0.90;0.90;"));
+    // Root reads any file; a FIFO with no writer is what nobody can read.
+    QVERIFY(mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.ini"))).constData(),
+                   0600) == 0);
+}
+
+void tst_CheckCommand::command_data()
+{
+    QTest::addColumn<QStringList>("args"); // "@" stands for the scratch folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out"); // a line of the output, "" for none expected
+    QTest::addColumn<QString>("err");
+
+    const QString none;
+    QTest::newRow("missing") << QStringList{"@/missing.ini"} << 2
+                             << "0 aircraft checked, 0 errors, 0 warnings"
+                             << "trx-check: cannot read @/missing.ini: No such file or directory";
+    QTest::newRow("directory") << QStringList{"@"} << 2 << none
+                               << "trx-check: cannot read @: Is a directory";
+    QTest::newRow("FIFO") << QStringList{"@/fifo.ini"} << 2 << none
+                          << "trx-check: cannot read @/fifo.ini: Not a regular file";
+    QTest::newRow("empty") << QStringList{"@/empty.ini"} << 0
+                           << "0 aircraft checked, 0 errors, 0 warnings" << none;
+    QTest::newRow("clean") << QStringList{"@/clean.ini"} << 0
+                           << "1 aircraft checked, 0 errors, 0 warnings" << none;
+    QTest::newRow("warnings") << QStringList{"@/warning.ini"} << 0
+                              << "@/warning.ini:12: warning: [Trainer] Unit: is 3, but only 2 "
+                                 "(imperial) and 1 (metric) mean anything: the labels are metric "
+                                 "(unit)"
+                              << none;
+    QTest::newRow("warnings, strict") << QStringList{"--strict", "@/warning.ini"} << 1
+                                      << "1 aircraft checked, 0 errors, 1 warnings" << none;
+    QTest::newRow("errors")
+        << QStringList{"@/error.ini"} << 1
+        << "@/error.ini:9: error: [Trainer] SlotsMinPos: 3 fields for 4 slots: field 4 is "
+           "missing; loading stops here with \"'' is not a valid floating point value.\" "
+           "(list-short)"
+        << none;
+    QTest::newRow("one unreadable among others")
+        << QStringList{"@/clean.ini", "@/missing.ini", "@/error.ini"} << 2
+        << "2 aircraft checked, 1 errors, 0 warnings"
+        << "trx-check: cannot read @/missing.ini: No such file or directory";
+    QTest::newRow("summary")
+        << QStringList{"--summary", "@/clean.ini"} << 0
+        << "@/clean.ini:1: note: [Trainer] -: default loading: weight 660 kg, moment "
+           "642.400024414063 Nm, centre of gravity 0.973333370324337 m, inside the envelope "
+           "(summary)"
+        << none;
+    QTest::newRow("unknown option")
+        << QStringList{"--jsn"} << 2 << none << "trx-check: unknown option '--jsn'";
+    QTest::newRow("options end") << QStringList{"--", "--json"} << 2 << none
+                                 << "trx-check: cannot read --json: No such file or directory";
+    // The bundled catalogue beside the built TRX.
+    QTest::newRow("default catalogue")
+        << QStringList{} << 0 << "3 aircraft checked, 0 errors, 0 warnings" << none;
+}
+
+void tst_CheckCommand::command()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    for (QString& a : args)
+        a.replace(u'@', m_dir.path());
+    out.replace(u'@', m_dir.path());
+    err.replace(u'@', m_dir.path());
+
+    const Run run = Start(Checker, args);
+    QCOMPARE(run.status, status);
+    if (!out.isEmpty())
+        QVERIFY2(run.out.split(u'\n').contains(out), qPrintable(run.out));
+    if (err.isEmpty())
+        QCOMPARE(run.err, QString());
+    else
+        QVERIFY2(run.err.split(u'\n').contains(err), qPrintable(run.err));
+}
+
+// Any bytes in names and values: the JSON parses and says what the text says.
+void tst_CheckCommand::jsonAlwaysParses()
+{
+    QDir().mkpath(m_dir.filePath(QStringLiteral("odd")));
+    const QByteArray oddName =
+        QFile::encodeName(m_dir.filePath(QStringLiteral("odd"))) + "/bad\xFF\x01name.ini";
+    // Removed here: the temporary folder cannot remove a name that is no UTF-8.
+    const auto removeOdd = qScopeGuard([&] { ::unlink(oddName.constData()); });
+    {
+        // The name is no UTF-8: written through the file system's own bytes.
+        FILE* f = std::fopen(oddName.constData(), "wb");
+        QVERIFY(f);
+        const QByteArray text = "[Q\"uote\\\x01\xC3]\nMa\tke=\x1B[31m\nSlots=x\n" + Trainer;
+        std::fwrite(text.constData(), 1, size_t(text.size()), f);
+        std::fclose(f);
+    }
+    // A shell hands the name over as bytes.
+    const Run run =
+        Start(QStringLiteral("/bin/sh"),
+              {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --json --summary \"$1\"/*"),
+               Checker, m_dir.filePath(QStringLiteral("odd"))});
+    QCOMPARE(run.status, 1);
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8(), &error);
+    QVERIFY2(!json.isNull(), qPrintable(error.errorString() + u'\n' + run.out));
+    const QJsonObject top = json.object();
+    QCOMPARE(top.value(QStringLiteral("files")).toArray().first().toString(),
+             m_dir.filePath(QStringLiteral("odd")) + QStringLiteral("/bad\uFFFD\u0001name.ini"));
+    QCOMPARE(top.value(QStringLiteral("aircraft")).toInt(), 2);
+    const QJsonArray findings = top.value(QStringLiteral("findings")).toArray();
+    int errors = 0;
+    for (const QJsonValue& v : findings) {
+        const QJsonObject f = v.toObject();
+        QCOMPARE(f.keys(),
+                 (QStringList{"code", "file", "key", "line", "message", "section", "severity"}));
+        errors += f.value(QStringLiteral("severity")).toString() == QLatin1String("error");
+    }
+    QCOMPARE(top.value(QStringLiteral("errors")).toInt(), errors);
+    QCOMPARE(top.value(QStringLiteral("warnings")).toInt(), findings.size() - errors);
+    const QJsonObject first = findings.first().toObject();
+    QCOMPARE(first.value(QStringLiteral("section")).toString(),
+             QStringLiteral("Q\"uote\\\u0001\uFFFD"));
+    QCOMPARE(top.value(QStringLiteral("summary")).toArray().size(), 2);
+}
+
+QTEST_GUILESS_MAIN(tst_CheckCommand)
+#include "tst_CheckCommand.moc"
