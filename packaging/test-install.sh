@@ -35,6 +35,15 @@ done
 cmp -s "$appdir/TRX.ini" "$build/bin/TRX.ini" || fail "installed TRX.ini differs from the build's"
 cmp -s "$appdir/trx.chm" "$build/bin/trx.chm" || fail "installed trx.chm differs from the build's"
 
+# The catalogue checker finds the installed catalogue from its own place.
+checker=$prefix/bin/trx-check
+[ -x "$checker" ] || fail "$checker missing or not executable"
+[ -f "$prefix/share/man/man1/trx-check.1.gz" ] || fail "trx-check(1) missing"
+LC_ALL=C "$checker" --strict >"$scratch/check.log" 2>&1 ||
+    fail "installed trx-check on the installed catalogue: $(cat "$scratch/check.log")"
+grep -Eq "^[1-9][0-9]* aircraft checked, 0 errors, 0 warnings$" "$scratch/check.log" ||
+    fail "installed trx-check did not check the installed catalogue: $(cat "$scratch/check.log")"
+
 desktop=$prefix/share/applications/$app_id.desktop
 [ -f "$desktop" ] || fail "$desktop missing"
 grep -qx "Path=$appdir" "$desktop" || fail "desktop entry's Path is not $appdir"
