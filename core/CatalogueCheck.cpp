@@ -332,7 +332,7 @@ private:
                                   QString::number(e.fullFields);
             message += QStringLiteral(": the cut falls in field %1").arg(kept + 1);
             if (!cutField.isEmpty())
-                message += QStringLiteral(" (after %1)").arg(Quoted(cutField));
+                message += QStringLiteral(", leaving only %1 of it").arg(Quoted(cutField));
             message += QStringLiteral(", so %1 of its %2 fields remain").arg(kept).arg(total);
         }
         Add(FindingSeverity::Warning, &e, e.key, QStringLiteral("value-cut"), message);
@@ -352,13 +352,13 @@ private:
                                           QStringLiteral("fields")),
                                    countPhrase)
                               .arg(missing + 1);
-                if (!list.tail.isEmpty())
-                    message += QStringLiteral(" (%1 after the last ';' is no field: every field "
-                                              "needs its ';')")
-                                   .arg(Quoted(list.tail));
                 if (list.entry->fullChars > MaxValueChars || list.entry->lineCut)
                     message +=
                         QStringLiteral(" (the value is cut at %1 characters)").arg(MaxValueChars);
+                else if (!list.tail.isEmpty())
+                    message += QStringLiteral(" (%1 after the last ';' is no field: every field "
+                                              "needs its ';')")
+                                   .arg(Quoted(list.tail));
             }
             AddStop(list.entry, list.key, ErrorCodeListShort, message, ConversionBox(QString()),
                     {phase, missing, order});
