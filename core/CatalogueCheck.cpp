@@ -16,9 +16,13 @@
 #include <cmath>
 #include <memory>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace {
+
+// The type the program reads numbers from text in (extended precision).
+using Number = std::remove_cvref_t<decltype(StrToFloat(QString()))>;
 
 // Slot numbers named in one finding before the rest are only counted.
 constexpr int MaxSlotsNamed = 10;
@@ -170,17 +174,17 @@ enum Phase
 // The dialog's slot check: the weight against the sheet's maximum-weight text,
 // the field rounded to double and written with 15 digits. Only a weight within
 // that rounding of the maximum needs the text itself.
-bool OverMaximum(long double weight, long double maximum)
+bool OverMaximum(Number weight, Number maximum)
 {
     const double rounded = static_cast<double>(maximum);
     if (!std::isfinite(rounded))
         return false; // "INF" in the sheet: out-of-range says so
-    const long double margin = std::fabs(static_cast<long double>(rounded)) * 1e-13L;
-    if (weight < rounded - margin)
+    const double margin = std::fabs(rounded) * 1e-13;
+    if (weight < Number(rounded - margin))
         return false;
-    if (weight > rounded + margin)
+    if (weight > Number(rounded + margin))
         return true;
-    long double shown = 0;
+    Number shown = 0;
     return TryStrToFloat(FloatToStr(rounded), shown) && weight > shown;
 }
 
@@ -192,7 +196,7 @@ struct List
     QStringList fields;
     QString tail; // trimmed text after the last ";": no field
     int count = 0;
-    std::vector<long double> values; // fields below the count that convert
+    std::vector<Number> values; // fields below the count that convert
     std::vector<char> ok;
     int firstBad = -1;
     int badCount = 0;
@@ -412,7 +416,7 @@ private:
         for (int i = 0; i < int(list.ok.size()); ++i) {
             if (!list.ok[i])
                 continue;
-            const long double v = list.values[i];
+            const Number v = list.values[i];
             const bool inf =
                 asDouble ? std::isinf(static_cast<double>(v)) : std::isinf(static_cast<float>(v));
             const bool zero =
@@ -666,7 +670,7 @@ private:
             if (limits && minP.values[i] > maxP.values[i])
                 crossed.push_back(i);
             if (limits && positions.Good(i)) {
-                const long double p = positions.values[i];
+                const Number p = positions.values[i];
                 if (p < minP.values[i] || p > maxP.values[i])
                     outside.push_back(i);
             }
@@ -706,7 +710,7 @@ private:
             Add(FindingSeverity::Error, entry, CatalogueKey::MaxWeight,
                 QStringLiteral("out-of-range"), message);
         };
-        long double raw = 0;
+        Number raw = 0;
         double value = 0;
         if (!entry) {
             warn(QStringLiteral("missing: ") + consequence);

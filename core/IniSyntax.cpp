@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -334,7 +335,8 @@ bool TryParseProfileInteger(const QString& text, int& value)
 
 bool TryParseProfileFloat(const QString& text, double& value)
 {
-    long double read = 0;
+    // The type the program reads numbers from text in (extended precision).
+    std::remove_cvref_t<decltype(StrToFloat(text))> read = 0;
     if (text.isEmpty() || !TryStrToFloat(text, read))
         return false;
     // Beyond the double's range the number would read as infinite: no usable value either.
