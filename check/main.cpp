@@ -62,9 +62,7 @@ bool ReadCatalogue(const QByteArray& path, QByteArray& bytes)
         return false;
     }
     // One byte more than the reader takes tells a file it reads as empty.
-    const qint64 limit = MaxIniFileBytes + 1;
-    bytes.reserve(std::min(file.Size(), limit));
-    if (!file.ReadAll(bytes, limit)) {
+    if (!file.ReadAll(bytes, MaxIniFileBytes + 1)) {
         Complain(QStringLiteral("cannot read %1: %2").arg(shown, file.ErrorText()));
         return false;
     }

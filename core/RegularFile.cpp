@@ -3,6 +3,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -80,6 +81,7 @@ bool RegularFile::ReadAll(QByteArray& data, qint64 maxBytes)
     data.clear();
     if (m_fd < 0)
         return false;
+    data.reserve(std::min(m_size, maxBytes));
     constexpr qint64 ChunkBytes = 64 * 1024;
     while (data.size() < maxBytes) {
         const qint64 want = std::min(ChunkBytes, maxBytes - data.size());
