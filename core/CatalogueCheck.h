@@ -1,33 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "AircraftCheck.h"
 #include "CatalogueFinding.h"
 #include "CatalogueIndex.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-// One aircraft as the program loads it by default: its load path's end.
-struct AircraftSummary
-{
-    enum class Fit
-    {
-        Inside, // on or inside the envelope
-        Outside,
-        NoEnvelope // the envelope is open, degenerate or self-intersecting
-    };
-    QString section;
-    qint64 line = 0;
-    bool listed = false;
-    // The error box a load shows, empty when the load and its Compute complete.
-    QString loadError;
-    int slotCount = 0;
-    float weight = 0; // load path's end, single precision as the program keeps it
-    float moment = 0;
-    bool imperial = false;
-    Fit fit = Fit::NoEnvelope;
-};
 
 // Checks a catalogue as the program reads it: the same INI syntax, integer
 // rule, list fields, number conversion and decimal separator (the current
