@@ -115,8 +115,7 @@ QString CountNote(const Count& c, ListCount which)
         return QStringLiteral("%1 is missing, so %2").arg(key).arg(c.value);
     if (!c.parsed)
         return QStringLiteral("%1 %2 is not an integer, so %3")
-            .arg(key, Quoted(c.entry->value))
-            .arg(c.value);
+            .arg(key, Quoted(c.entry->value), QString::number(c.value));
     if (c.read < 0)
         return QStringLiteral("%1 is %2, read as 0").arg(key).arg(c.read);
     return QString();
@@ -287,8 +286,7 @@ private:
                 const CatalogueEntry& first = m_section.entries[e.repeats];
                 Add(FindingSeverity::Warning, &e, e.key, QStringLiteral("duplicate-key"),
                     QStringLiteral("repeats %1 of line %2: only the first is read")
-                        .arg(first.name)
-                        .arg(first.line));
+                        .arg(first.name, QString::number(first.line)));
             } else if (e.fullChars > MaxValueChars || e.lineCut) {
                 CheckCut(e);
             }
@@ -332,8 +330,7 @@ private:
                 message = QStringLiteral("%1 for %2: field %3 is missing")
                               .arg(Plural(list.fields.size(), QStringLiteral("field"),
                                           QStringLiteral("fields")),
-                                   countPhrase)
-                              .arg(missing + 1);
+                                   countPhrase, QString::number(missing + 1));
                 if (list.entry->fullChars > MaxValueChars || list.entry->lineCut)
                     message +=
                         QStringLiteral(" (the value is cut at %1 characters)").arg(MaxValueChars);
@@ -597,8 +594,7 @@ private:
                 names.entry ? QStringLiteral("%1 for %2: slot %3 has no name")
                                   .arg(Plural(names.fields.size(), QStringLiteral("name"),
                                               QStringLiteral("names")),
-                                       phrase)
-                                  .arg(names.fields.size() + 1)
+                                       phrase, QString::number(names.fields.size() + 1))
                             : QStringLiteral("missing: the %1 have no names").arg(phrase);
             Add(FindingSeverity::Warning, names, QStringLiteral("names-short"), message);
         }

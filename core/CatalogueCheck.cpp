@@ -215,8 +215,7 @@ CatalogueCheck::CatalogueCheck(const QByteArray& bytes) : m_index(bytes)
             wide(FindingSeverity::Warning, QStringLiteral("duplicate-section"),
                  QStringLiteral("repeats [%1] of line %2: only that one is read, and nothing "
                                 "below this header is")
-                     .arg(first.name)
-                     .arg(first.line));
+                     .arg(first.name, QString::number(first.line)));
             break;
         }
         case CatalogueSection::Kind::Aircraft:

@@ -85,6 +85,11 @@ void tst_CheckCommand::initTestCase()
     Write(QStringLiteral("error.ini"),
           QByteArray(Trainer).replace("SlotsMinPos=0.95;0.90;0.90;1.22;",
                                       "SlotsMinPos=0.95;0.90;0.90;"));
+    // Catalogue texts holding "%" signs, which must reach the messages unchanged.
+    Write(QStringLiteral("percent.ini"), QByteArray(Trainer)
+                                                 .replace("[Trainer]", "[T%2]")
+                                                 .replace("EnvelopePoints=5", "EnvelopePoints=%3") +
+                                             "[t%2]\n");
     // Root reads any file; a FIFO with no writer is what nobody can read.
     QVERIFY(mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo.ini"))).constData(),
                    0600) == 0);
@@ -126,6 +131,16 @@ void tst_CheckCommand::command_data()
         << QStringList{"@/clean.ini", "@/missing.ini", "@/error.ini"} << 2
         << "2 aircraft checked, 1 errors, 0 warnings"
         << "trx-check: cannot read @/missing.ini: No such file or directory";
+    QTest::newRow("percent signs in a value")
+        << QStringList{"@/percent.ini"} << 0
+        << "@/percent.ini:14: warning: [T%2] EnvelopeX: 5 fields for 1 envelope point "
+           "(EnvelopePoints '%3' is not an integer, so 1): fields 2 to 5 are ignored (list-long)"
+        << none;
+    QTest::newRow("percent signs in a section name")
+        << QStringList{"@/percent.ini"} << 0
+        << "@/percent.ini:16: warning: [t%2] -: repeats [T%2] of line 1: only that one is read, "
+           "and nothing below this header is (duplicate-section)"
+        << none;
     QTest::newRow("summary")
         << QStringList{"--summary", "@/clean.ini"} << 0
         << "@/clean.ini:1: note: [Trainer] -: default loading: weight 660 kg, moment "
