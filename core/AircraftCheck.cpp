@@ -136,17 +136,17 @@ QString CountPhrase(const Count& c, ListCount which)
 
 // Where in a load a field is taken: the load stops at the first failure in
 // this order.
-using LoadStep = std::tuple<int, int, int>; // phase, index, order within the index
-enum Phase
+enum class Phase
 {
-    PhaseEnvelopeCount,
-    PhaseSlotCount,
-    PhaseEnvelope,
-    PhaseSlotFields,
-    PhaseTorquePass,
-    PhaseLoadPath,
-    PhaseSafetyNet
+    EnvelopeCount,
+    SlotCount,
+    Envelope,   // vertex by vertex: X, then Y
+    SlotFields, // slot by slot: maximum weight, minimum position, maximum position
+    TorquePass, // Compute, row by row: position, then weight
+    LoadPath,   // Compute reads each torque back
+    SafetyNet
 };
+using LoadStep = std::tuple<Phase, int, int>; // phase, index, order within the index
 
 // The dialog's slot check: the weight against the sheet's maximum-weight text,
 // the field rounded to double and written with 15 digits. Only a weight within
@@ -319,7 +319,7 @@ private:
     }
 
     // list-short, not-a-number and list-long for one list.
-    void CheckList(const List& list, const QString& countPhrase, int phase, int order)
+    void CheckList(const List& list, const QString& countPhrase, Phase phase, int order)
     {
         if (list.Short()) {
             const int missing = int(list.fields.size());
@@ -429,14 +429,14 @@ private:
                         .arg(maxListCount),
                     ErrorBoxText(
                         CountRefusalText(m_section.name, ListCount::EnvelopePoints, points.value)),
-                    {PhaseEnvelopeCount, 0, 0});
+                    {Phase::EnvelopeCount, 0, 0});
             return;
         }
         const QString phrase = CountPhrase(points, ListCount::EnvelopePoints);
         const List x(m_section, CatalogueKey::EnvelopeX, points.value, true);
         const List y(m_section, CatalogueKey::EnvelopeY, points.value, true);
-        CheckList(x, phrase, PhaseEnvelope, 0);
-        CheckList(y, phrase, PhaseEnvelope, 1);
+        CheckList(x, phrase, Phase::Envelope, 0);
+        CheckList(y, phrase, Phase::Envelope, 1);
         CheckRange(x, false, QString());
         CheckRange(y, false, QString());
         if (!x.Complete() || !y.Complete())
@@ -568,7 +568,7 @@ private:
                     .arg(slotCount.value)
                     .arg(maxListCount),
                 ErrorBoxText(CountRefusalText(m_section.name, ListCount::Slots, slotCount.value)),
-                {PhaseSlotCount, 0, 0});
+                {Phase::SlotCount, 0, 0});
             m_slotsLoaded = false;
             return;
         }
@@ -599,11 +599,11 @@ private:
             Add(FindingSeverity::Warning, names, QStringLiteral("names-short"), message);
         }
         CheckLong(names, phrase);
-        CheckList(maxW, phrase, PhaseSlotFields, 0);
-        CheckList(minP, phrase, PhaseSlotFields, 1);
-        CheckList(maxP, phrase, PhaseSlotFields, 2);
-        CheckList(positions, phrase, PhaseTorquePass, 0);
-        CheckList(weights, phrase, PhaseTorquePass, 1);
+        CheckList(maxW, phrase, Phase::SlotFields, 0);
+        CheckList(minP, phrase, Phase::SlotFields, 1);
+        CheckList(maxP, phrase, Phase::SlotFields, 2);
+        CheckList(positions, phrase, Phase::TorquePass, 0);
+        CheckList(weights, phrase, Phase::TorquePass, 1);
         CheckRange(maxW, true, QStringLiteral("the sheet shows it as INF or 0"));
         CheckRange(minP, false, QString());
         CheckRange(maxP, false, QString());
@@ -630,7 +630,7 @@ private:
             if (infinite > 1)
                 message += QStringLiteral(" (so do %1 more slots)").arg(infinite - 1);
             AddStop(positions.entry, CatalogueKey::SlotsPos, ErrorCodeNotANumber, message,
-                    ConversionBox(torque), {PhaseLoadPath, i, 0});
+                    ConversionBox(torque), {Phase::LoadPath, i, 0});
         }
 
         std::vector<int> crossed;
@@ -792,7 +792,7 @@ private:
             AddSectionWide(FindingSeverity::Error, ErrorCodeNotANumber,
                            QStringLiteral("the default loading cannot be computed"));
             m_findings.last().boxText = ErrorBoxText(e.Message());
-            m_stops.push_back({{PhaseSafetyNet, 0, 0}, int(m_findings.size()) - 1});
+            m_stops.push_back({{Phase::SafetyNet, 0, 0}, int(m_findings.size()) - 1});
             m_findings.last().stopsLoad = true;
             m_summary.loadError = m_findings.last().boxText;
             return;
