@@ -279,6 +279,50 @@ private slots:
         CheckConsistent();
     }
 
+    // F2 and Enter on the sheet run what a double click runs, on the
+    // current cell.
+    void editKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("F2 on a weight")
+            << int(Qt::Key_F2) << QPoint(1, 3) << "95" << QStringList{"dialog: 80"} << "95";
+        QTest::newRow("Return on a position")
+            << int(Qt::Key_Return) << QPoint(3, 3) << "0.8"
+            << QStringList{"dialog: 0.94", "warning: Impossible position!"} << "0.8";
+        QTest::newRow("keypad Enter on a weight")
+            << int(Qt::Key_Enter) << QPoint(1, 4) << "401"
+            << QStringList{"dialog: 0", "warning: Overweight in some positions!",
+                           "warning: Overweight: 1181/1150"}
+            << "401";
+        QTest::newRow("F2 on the item column")
+            << int(Qt::Key_F2) << QPoint(0, 3) << "" << QStringList{} << "Pilot";
+        QTest::newRow("Return on the first slot")
+            << int(Qt::Key_Return) << QPoint(1, 2) << "" << QStringList{} << "700";
+    }
+    void editKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(QPoint, cell);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, text);
+        m_grid->SetCurrentCell(cell.x(), cell.y());
+        m_grid->setFocus();
+        // Only a recomputation mends this.
+        m_grid->SetCell(4, 2, "stale");
+        ModalScript script({answer});
+        QTest::keyClick(m_grid, Qt::Key(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(script.seen, messages);
+        QCOMPARE(m_grid->Cell(cell.x(), cell.y()), text);
+        QCOMPARE(QPoint(m_grid->Col(), m_grid->Row()), cell);
+        CheckConsistent();
+    }
+
 private:
     // Mouse events go through the window, so that Qt itself tells a double
     // click from two clicks, as for a user.

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -77,6 +78,14 @@ private:
             if (action == QLatin1String("key")) {
                 const QKeyCombination key = QKeySequence::fromString(target)[0];
                 QTest::keyClick(m_grid, key.key(), key.keyboardModifiers());
+                continue;
+            }
+            if (action == QLatin1String("repeat")) {
+                // A key held down: the window system repeats its press.
+                const QKeyCombination key = QKeySequence::fromString(target)[0];
+                QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers(), QString(),
+                                true);
+                QApplication::sendEvent(m_grid, &press);
                 continue;
             }
             const QPoint pos = WindowPos(target);
@@ -237,6 +246,15 @@ private slots:
             << QPoint(2, 1) << QStringList{"key:Shift+PgUp"} << QStringList{} << QPoint(2, 1);
         QTest::newRow("Tab leaves the grid") << s << QStringList{"key:Tab"} << QStringList{} << s;
         QTest::newRow("letter key") << s << QStringList{"key:R"} << QStringList{} << s;
+        QTest::newRow("F2") << s << QStringList{"key:F2"} << QStringList{"dbl 2,3"} << s;
+        QTest::newRow("Return") << s << QStringList{"key:Return"} << QStringList{"dbl 2,3"} << s;
+        QTest::newRow("keypad Enter")
+            << s << QStringList{"key:Num+Enter"} << QStringList{"dbl 2,3"} << s;
+        QTest::newRow("Ctrl+Return is the window's")
+            << s << QStringList{"key:Ctrl+Return"} << QStringList{} << s;
+        QTest::newRow("F2 held down") << s << QStringList{"repeat:F2"} << QStringList{} << s;
+        QTest::newRow("click then F2") << s << QStringList{"click:1,4", "key:F2"}
+                                       << QStringList{"click 1,4", "dbl 1,4"} << QPoint(1, 4);
         QTest::newRow("click then keys")
             << s << QStringList{"click:0,2", "key:Left", "key:Right", "key:Down"}
             << QStringList{"click 0,2", "click 1,2", "click 1,3"} << QPoint(1, 3);
@@ -421,6 +439,18 @@ private slots:
         QCOMPARE(m_log, expected);
         QTest::qWait(QApplication::doubleClickInterval() + 100);
         QCOMPARE(m_log, expected);
+    }
+
+    // The keys that edit show a click's held error first, as a double click does.
+    void heldErrorThenEditKey()
+    {
+        m_grid->OnClick = [this] {
+            m_log << QStringLiteral("click ") + Here();
+            m_throws = true;
+            throw EConvertError(QStringLiteral("Cell abc is wrong"));
+        };
+        Run({"click:1,4", "key:F2"});
+        QCOMPARE(m_log, (QStringList{"click 1,4", "box Cell abc is wrong.", "dbl 1,4"}));
     }
 
     void heldErrorSingleClick()

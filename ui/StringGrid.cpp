@@ -50,6 +50,15 @@ bool IsNavigationKey(int key)
     }
 }
 
+// The keys that edit the current cell as a double click does; modifiers
+// other than the keypad's leave them to the window.
+bool IsEditKey(const QKeyEvent* e)
+{
+    if (e->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    return e->key() == Qt::Key_F2 || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+}
+
 } // namespace
 
 TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 5, parent)
@@ -363,6 +372,12 @@ void TStringGrid::DoubleClick(QMouseEvent* e)
     m_pressedOnCell = false;
     if (focusPolicy() & Qt::ClickFocus)
         setFocus(Qt::MouseFocusReason);
+    FireDblClick();
+}
+
+void TStringGrid::FireDblClick()
+{
+    // A click's held error comes first, as it would have without holding.
     ShowHeldError();
     if (OnDblClick)
         TApplication::Guard(OnDblClick);
@@ -392,6 +407,13 @@ QAbstractItemView::CursorAction TStringGrid::ActionForKey(int key)
 
 void TStringGrid::keyPressEvent(QKeyEvent* e)
 {
+    if (IsEditKey(e)) {
+        e->accept();
+        // A key held down opens the dialog once, not again after each answer.
+        if (!e->isAutoRepeat())
+            FireDblClick();
+        return;
+    }
     if (!IsNavigationKey(e->key()) || (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
         e->ignore();
         return;

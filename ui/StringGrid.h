@@ -22,7 +22,8 @@ class QTableView;
 //   pressed cell stays current; Shift+press extends the range to the
 //   pressed cell, which becomes current;
 // - OnDblClick on the second press of a left double click anywhere in the
-//   grid, acting on the current cell.
+//   grid, acting on the current cell; and, for the keyboard, on F2, Return
+//   or keypad Enter while the grid has the focus, without OnClick.
 // Handlers may throw; the exception leaves the Qt event handler and the
 // application object shows it. One exception to that: an error thrown by
 // OnClick on a mouse release is held back until it is certain no double click
@@ -88,6 +89,7 @@ private:
         Empty
     };
     static CursorAction ActionForKey(int key);
+    void FireDblClick();
     Hit HitTest(const QPoint& viewportPos, int* col, int* row) const;
     void Press(QMouseEvent* e, Hit hit, int col, int row);
     void Release(QMouseEvent* e);
