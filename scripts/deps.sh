@@ -8,6 +8,8 @@ TRX_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libchm-dev fp-utils
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
+  # the desktop tests: xprop
+  x11-utils
   dpkg-dev file ccache
   lintian desktop-file-utils appstream
 )

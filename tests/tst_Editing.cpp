@@ -36,43 +36,6 @@ EnvelopePoints=3
 EnvelopeX=450;600;820;
 EnvelopeY=500;500;800;
 )";
-
-// Answers the modal windows of one edit in the order they open: the value
-// dialog with the next scripted answer (a text for OK, nullopt for Cancel),
-// every message box with OK. Records what each showed.
-class ModalScript : public QObject
-{
-public:
-    explicit ModalScript(QList<std::optional<QString>> answers) : m_answers(std::move(answers))
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, &ModalScript::Step);
-        m_timer.start();
-    }
-    QStringList seen;
-
-private:
-    void Step()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            seen << (box->icon() == QMessageBox::Critical ? "error: " : "warning: ") + box->text();
-            box->button(QMessageBox::Ok)->click();
-        } else if (auto* dlg = qobject_cast<TOKBottomDlg*>(modal)) {
-            seen << "dialog: " + dlg->Label3->text();
-            const std::optional<QString> answer =
-                m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
-            if (answer) {
-                dlg->Edit1->setText(*answer);
-                dlg->OKBtn->click();
-            } else {
-                dlg->CancelBtn->click();
-            }
-        }
-    }
-    QList<std::optional<QString>> m_answers;
-    QTimer m_timer;
-};
 } // namespace
 
 class TestEditing : public QObject
@@ -118,7 +81,7 @@ private slots:
         QFETCH(int, row);
         m_grid->SetCell(4, 3, "stale");
         m_form->Series3->Clear();
-        ModalScript script({});
+        ModalScript script;
         DoubleClick(col, row);
         QCOMPARE(script.seen, QStringList());
         QCOMPARE(m_grid->Cell(4, 3), QStringLiteral("75.2"));

@@ -41,10 +41,11 @@ void TApplication::LoadIcon(const QString& fileName)
     setWindowIcon(LoadIconFile(fileName));
 }
 
+// Not the toolkit's application display name: window systems append that to
+// every window title, and each window's caption must stay exactly its own.
 void TApplication::SetTitle(const QString& title)
 {
     m_title = title;
-    setApplicationDisplayName(title);
 }
 
 bool TApplication::HelpCommand(int command, quintptr data)
@@ -79,11 +80,14 @@ void TApplication::ShowException(const std::exception_ptr& error)
         message = QStringLiteral("Unknown error");
     }
     QMessageBox box(QMessageBox::Critical, CurrentTitle(), ErrorBoxText(message), QMessageBox::Ok);
+    // Messages quote what the user typed, a catalogue or a path: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 void TApplication::ShowMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, CurrentTitle(), text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }

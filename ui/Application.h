@@ -22,6 +22,7 @@ public:
     // Loads the application icon; throws EFOpenError / EInvalidGraphic.
     void LoadIcon(const QString& fileName);
 
+    // The caption of the message boxes; no other window's title carries it.
     QString Title() const { return m_title; }
     void SetTitle(const QString& title);
     QString HelpFile() const { return m_helpFile; }
@@ -33,7 +34,8 @@ public:
     THelpSystem& HelpSystem() { return m_helpSystem; }
 
     // The error box for an exception: caption = title, stop icon, one OK;
-    // EAbort is silent; the "." rule is applied to the message.
+    // EAbort is silent; the "." rule is applied to the message, which is
+    // shown as plain text.
     static void ShowException(const std::exception_ptr& error);
     // Runs an event handler; what it throws is shown in the error box here,
     // so that no exception unwinds through the toolkit's own frames.
@@ -46,7 +48,7 @@ public:
         }
     }
 
-    // A warning: caption = title, no icon, one OK.
+    // A warning: caption = title, no icon, one OK, the text shown as plain text.
     static void ShowMessage(const QString& text);
 
 private:

@@ -33,10 +33,12 @@ TOKBottomDlg::TOKBottomDlg(QWidget* parent)
     Label1->move(24, 24);
     Label1->adjustSize();
 
+    // The old value is a cell's text exactly as typed, and a screen reader
+    // reads it from the label itself.
     Label3 = new QLabel(this);
+    Label3->setTextFormat(Qt::PlainText);
     Label3->move(88, 24);
     Label3->adjustSize();
-    Label3->setAccessibleName(QStringLiteral("Old value"));
 
     Label2 = new QLabel(QStringLiteral("New value:"), this);
     Label2->move(24, 48);

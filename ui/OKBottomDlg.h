@@ -26,7 +26,7 @@ public:
     QPushButton* OKBtn;
     QPushButton* CancelBtn;
 
-    // Shows the text as the old value and puts it in the edit box.
+    // Shows the text, literally, as the old value and puts it in the edit box.
     void SetOldValue(const QString& text);
     // Modal, centred on the screen: 1 for OK, 2 for Cancel, Escape or the
     // close box.
