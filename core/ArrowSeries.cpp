@@ -6,6 +6,7 @@
 void TArrowSeries::Clear()
 {
     m_arrows.clear();
+    m_lastAdded.reset();
     if (m_onChange)
         m_onChange();
 }
@@ -15,7 +16,7 @@ void TArrowSeries::AddArrow(double x0, double y0, double x1, double y1, const QS
 {
     const auto at = std::upper_bound(m_arrows.begin(), m_arrows.end(), x0,
                                      [](double x, const Arrow& a) { return x < a.startX; });
-    m_arrows.insert(at, Arrow{x0, y0, x1, y1, label, color});
+    m_lastAdded = *m_arrows.insert(at, Arrow{x0, y0, x1, y1, label, color});
     if (m_onChange)
         m_onChange();
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // Colours are 0x00BBGGRR.
@@ -29,6 +30,9 @@ public:
     void AddArrow(double x0, double y0, double x1, double y1, const QString& label, quint32 color);
 
     const std::vector<Arrow>& Arrows() const { return m_arrows; }
+    // The arrow added last, which ends a chain added in order wherever the
+    // sorting put it; null when the series is empty.
+    const Arrow* LastAdded() const { return m_lastAdded ? &*m_lastAdded : nullptr; }
     int Count() const { return static_cast<int>(m_arrows.size()); }
     const Arrow& operator[](int i) const { return m_arrows[static_cast<size_t>(i)]; }
 
@@ -42,5 +46,6 @@ public:
 
 private:
     std::vector<Arrow> m_arrows;
+    std::optional<Arrow> m_lastAdded;
     std::function<void()> m_onChange;
 };

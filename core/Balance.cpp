@@ -59,3 +59,20 @@ QString CountRefusalText(const QString& section, ListCount which, int count)
              QString::number(count), QString::number(maxListCount),
              forSlots ? QStringLiteral("slots") : QStringLiteral("envelope points"));
 }
+
+QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints)
+{
+    // The first arrow only marks the origin; the slots' arrows follow it.
+    const Arrow* last = loadPath.Count() > 1 ? loadPath.LastAdded() : nullptr;
+    const double moment = last ? last->endX : 0;
+    const double weight = last ? last->endY : 0;
+    return QStringLiteral("The load path ends at a total moment of %1 and a total weight of %2. "
+                          "The envelope has %3 %4.")
+        .arg(FloatToStr(moment), FloatToStr(weight), QString::number(envelopePoints),
+             envelopePoints == 1 ? QStringLiteral("vertex") : QStringLiteral("vertices"));
+}
+
+QString NoAircraftDescription()
+{
+    return QStringLiteral("No aircraft is loaded.");
+}

@@ -8,8 +8,8 @@ TRX_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libchm-dev fp-utils
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
-  # the desktop tests: xprop
-  x11-utils
+  # the desktop tests: xprop, typing, the session bus, the accessibility bus and a client
+  x11-utils xdotool dbus at-spi2-core python3-pyatspi
   dpkg-dev file ccache
   lintian desktop-file-utils appstream
 )

@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "NumConv.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -192,6 +193,46 @@ private slots:
         QCOMPARE(sheet.Cell(colTorque, 3), "old");
         QCOMPARE(sheet.Cell(colTorque, 4), "old");
         QCOMPARE(path.Count(), pathBefore); // previous load path kept
+    }
+
+    // The chart in words: where the load path ends, whatever order the
+    // series keeps its arrows in, written with the user's separator.
+    void chartDescription_data()
+    {
+        QTest::addColumn<QStringList>("weights");
+        QTest::addColumn<QStringList>("positions");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("no slot, one vertex")
+            << QStringList{} << QStringList{} << 1 << "."
+            << "The load path ends at a total moment of 0 and a total weight of 0. "
+               "The envelope has 1 vertex.";
+        // Sorted by start, the last slot's arrow is not the last one held.
+        QTest::newRow("moment back towards zero")
+            << QStringList{"10", "5"} << QStringList{"-1", "2"} << 0 << "."
+            << "The load path ends at a total moment of 0 and a total weight of 15. "
+               "The envelope has 0 vertices.";
+        QTest::newRow("comma separator, single precision")
+            << QStringList{"2,5", "2"} << QStringList{"0,5", "0,05"} << 5 << ","
+            << "The load path ends at a total moment of 1,35000002384186 and a total weight "
+               "of 4,5. The envelope has 5 vertices.";
+    }
+    void chartDescription()
+    {
+        QFETCH(QStringList, weights);
+        QFETCH(QStringList, positions);
+        QFETCH(int, points);
+        QFETCH(QString, separator);
+        QFETCH(QString, words);
+        const auto restore = qScopeGuard([] { SetDecimalSeparator(u'.'); });
+        SetDecimalSeparator(separator.at(0));
+        MemorySheet sheet(2);
+        for (int i = 0; i < weights.size(); ++i)
+            sheet.AddSlot(weights[i], positions[i]);
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, 0, TFloatArray(), TFloatArray(), envelope, path);
+        QCOMPARE(ChartDescription(path, points), words);
     }
 
     void positionReadBeforeWeight()

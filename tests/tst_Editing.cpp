@@ -2,12 +2,14 @@
 #include "Application.h"
 #include "ArrowSeries.h"
 #include "CataloguePath.h"
+#include "Chart.h"
 #include "Main.h"
 #include "NumConv.h"
 #include "OKBottomDlg.h"
 #include "StringGrid.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +38,11 @@ EnvelopePoints=3
 EnvelopeX=450;600;820;
 EnvelopeY=500;500;800;
 )";
+
+QString ChartWords(TForm1* form)
+{
+    return QAccessible::queryAccessibleInterface(form->Chart1)->text(QAccessible::Description);
+}
 } // namespace
 
 class TestEditing : public QObject
@@ -284,6 +291,29 @@ private slots:
         QCOMPARE(m_grid->Cell(cell.x(), cell.y()), text);
         QCOMPARE(QPoint(m_grid->Col(), m_grid->Row()), cell);
         CheckConsistent();
+    }
+
+    // A screen reader hears where the load path ends after every
+    // recomputation; one that fails leaves the path, and the words, as they were.
+    void chartWordsFollowTheLoadPath()
+    {
+        const QString loaded = "The load path ends at a total moment of 740.200012207031 and a "
+                               "total weight of 780. The envelope has 3 vertices.";
+        QCOMPARE(ChartWords(m_form.get()), loaded);
+        m_grid->SetCurrentCell(1, 3);
+        {
+            ModalScript script({QStringLiteral("abc")});
+            QTest::keyClick(m_grid, Qt::Key_F2);
+            QCOMPARE(script.seen.size(), 2);
+        }
+        QCOMPARE(ChartWords(m_form.get()), loaded);
+        {
+            ModalScript script({QStringLiteral("90")});
+            QTest::keyClick(m_grid, Qt::Key_F2);
+        }
+        QCOMPARE(ChartWords(m_form.get()),
+                 QStringLiteral("The load path ends at a total moment of 749.599975585938 and a "
+                                "total weight of 790. The envelope has 3 vertices."));
     }
 
 private:

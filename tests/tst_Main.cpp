@@ -10,6 +10,7 @@
 #include "StringGrid.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -294,6 +295,34 @@ private slots:
         QCOMPARE(m_form->Series1->Count(), 4);
         QCOMPARE(m_form->Series3->Count(), 5);
         QVERIFY(m_form->RadioButton1->isChecked());
+    }
+
+    // What a screen reader hears: the window by its caption, the selector by
+    // its label, the chart as a chart and in words, before and after a load.
+    void screenReaderReads()
+    {
+        QVERIFY(WriteCatalogue(trainer));
+        Create();
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_form.get());
+        QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(m_form->Chart1);
+        QAccessibleInterface* selector = QAccessible::queryAccessibleInterface(m_form->ComboBox1);
+        const auto labels = selector->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->object(), static_cast<QObject*>(m_form->Label1));
+        QCOMPARE(chart->role(), QAccessible::Chart);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Trimwise Application"));
+        const QString noAircraft = QStringLiteral("No aircraft is loaded.");
+        QCOMPARE(chart->text(QAccessible::Description), noAircraft);
+        // The arrow keys recompute before a load too.
+        m_form->Compute();
+        QCOMPARE(chart->text(QAccessible::Description), noAircraft);
+
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QCOMPARE(window->text(QAccessible::Name),
+                 QStringLiteral("Trimwise Application - Trainer (Generic T2)"));
+        QCOMPARE(chart->text(QAccessible::Description),
+                 QStringLiteral("The load path ends at a total moment of 642.400024414063 and a "
+                                "total weight of 660. The envelope has 5 vertices."));
     }
 
     void loadUnits_data()

@@ -3,6 +3,7 @@
 
 #include "Exceptions.h"
 
+#include <QAccessibleWidget>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -61,11 +62,24 @@ std::optional<QLineF> ClipLine(const QLineF& line, const QRectF& rect)
                   line.y1() + t1 * dy);
 }
 
+// A screen reader presents the chart as a chart, not as an anonymous pane.
+QAccessibleInterface* ChartAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("TChart") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    return nullptr;
+}
+
 } // namespace
 
 TChart::TChart(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(ChartAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
 }
 
 void TChart::AddSeries(TArrowSeries* series)

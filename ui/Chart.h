@@ -15,7 +15,9 @@ class QPainter;
 
 // The envelope chart: arrow series drawn in the moment-weight plane with
 // automatic axes, the arrows' labels along the bottom axis, and mouse zoom
-// (left drag) and scroll (right drag).
+// (left drag) and scroll (right drag). Assistive technology sees it in the
+// chart role; what it shows in words is its accessible description, which
+// the owner of the series keeps up to date.
 class TChart : public QWidget
 {
     Q_OBJECT

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStyle>
 
 TForm1* Form1 = nullptr;
@@ -104,7 +105,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setAccessibleName(QStringLiteral("Trimwise Application"));
     QFont f = font();
     f.setPixelSize(11);
     setFont(f);
@@ -132,6 +132,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     Chart1 = new TChart(this);
     Chart1->setGeometry(384, 48, 289, 385);
     Chart1->setAccessibleName(QStringLiteral("Moment Envelope"));
+    Chart1->setAccessibleDescription(NoAircraftDescription());
 
     RadioButton1 = new QRadioButton(QStringLiteral("MKS"), this);
     RadioButton1->setGeometry(336, 8, 88, 17);
@@ -313,6 +314,13 @@ void TForm1::Button1Click()
 
 void TForm1::Compute()
 {
+    // A screen reader hears what the chart shows, also when the computation
+    // stops part-way and leaves the load path as it was.
+    const auto describe = qScopeGuard([this] {
+        Chart1->setAccessibleDescription(EnvelopeX.IsAllocated()
+                                             ? ChartDescription(*Series3, EnvelopePoints)
+                                             : NoAircraftDescription());
+    });
     ComputeBalance(*StringGrid1, EnvelopePoints, EnvelopeX, EnvelopeY, *Series1, *Series3);
 }
 

@@ -44,6 +44,8 @@ public:
     int EnvelopePoints = 0;
 
     void Button1Click();
+    // The recomputation; the chart's accessible description then states
+    // where the load path ends, whether it completed or not.
     void Compute();
     void StringGrid1DblClick();
     void Button2Click();
