@@ -4,7 +4,7 @@
 
 Usage: tst_ScreenReader.py PATH/TO/TRX
 Runs TRX from its own folder (icon.ico and the bundled catalogue) on the X display and session
-bus it is given, for example under `xvfb-run -a dbus-run-session --`. Needs Debian's
+bus it is given, for example under `tests/run-on-xvfb.sh dbus-run-session --`. Needs Debian's
 python3-pyatspi and at-spi2-core, and xdotool to type as a user.
 
 It loads the first aircraft with OK, moves to the pilot's weight with the arrow keys, opens the
