@@ -5,9 +5,9 @@
 
 QString TorqueText(const QString& position, const QString& weight)
 {
-    const long double p = StrToFloat(position);
-    const long double w = StrToFloat(weight);
-    return FloatToStr(static_cast<double>(p * w));
+    const Extended p = StrToFloat(position);
+    const Extended w = StrToFloat(weight);
+    return FloatToStr(ProductToDouble(p, w));
 }
 
 void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelopeX,
@@ -30,8 +30,8 @@ void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelop
     for (int r = firstSlotRow; r < sheet.RowCount(); ++r) {
         const float w0 = w;
         const float m0 = m;
-        w = static_cast<float>(StrToFloat(sheet.Cell(colWeight, r)) + w);
-        m = static_cast<float>(StrToFloat(sheet.Cell(colTorque, r)) + m);
+        w = AddToSingle(StrToFloat(sheet.Cell(colWeight, r)), w);
+        m = AddToSingle(StrToFloat(sheet.Cell(colTorque, r)), m);
         loadPath.AddArrow(m0, w0, m, w, FloatToStr(m), clBlue);
     }
 }
@@ -40,7 +40,7 @@ float TotalSlotWeight(const Sheet& sheet)
 {
     float total = 0;
     for (int r = firstSlotRow; r < sheet.RowCount(); ++r)
-        total = static_cast<float>(StrToFloat(sheet.Cell(colWeight, r)) + total);
+        total = AddToSingle(StrToFloat(sheet.Cell(colWeight, r)), total);
     return total;
 }
 

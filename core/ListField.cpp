@@ -39,7 +39,7 @@ QString TrimControls(const QString& text)
 
 } // namespace
 
-long double ListFieldValue(int index, const QString& list)
+Extended ListFieldValue(int index, const QString& list)
 {
     return StrToFloat(ListFieldText(index, list));
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Extended.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,7 @@
 
 // Field `index` converted with StrToFloat; a missing, empty or malformed
 // field throws EConvertError naming the trimmed field.
-long double ListFieldValue(int index, const QString& list);
+Extended ListFieldValue(int index, const QString& list);
 // Field `index` as trimmed text; empty when missing.
 QString ListFieldText(int index, const QString& list);
 // Every field of the list at once, trimmed: entry i is ListFieldText(i, list)

@@ -5,11 +5,9 @@
 
 #include <QLocale>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace {
@@ -23,20 +21,14 @@ bool IsAsciiDigit(QChar c)
     return c.unicode() >= u'0' && c.unicode() <= u'9';
 }
 
-// strtold must not follow the process locale: the digits we hand it always use ".".
-locale_t CLocale()
-{
-    static const locale_t loc = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
 // Exponent digits stop being read once the exponent reaches 500; a digit left
 // over then fails the end-of-text check.
 constexpr int ExponentReadLimit = 500;
 
-bool ParseFloat(const QString& text, long double& value)
+} // namespace
+
+bool NumberDigits(const QString& text, QChar separator, std::string& digits)
 {
-    const QChar separator = DecimalSeparator();
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && text[i] == u' ')
@@ -86,40 +78,21 @@ bool ParseFloat(const QString& text, long double& value)
     if (i != n)
         return false;
 
-    std::string canonical;
-    canonical.reserve(intDigits.size() + fracDigits.size() + 16);
+    // The separator goes: the exponent takes the fraction digits over, and
+    // no reader has to know the decimal point (MPFR would take the locale's).
+    digits.clear();
+    digits.reserve(intDigits.size() + fracDigits.size() + 16);
     if (negative)
-        canonical += '-';
-    canonical += intDigits.empty() ? std::string("0") : intDigits;
-    canonical += '.';
-    canonical += fracDigits.empty() ? std::string("0") : fracDigits;
-    canonical += 'e';
-    if (negativeExponent)
-        canonical += '-';
-    canonical += std::to_string(exponent);
-
-    errno = 0;
-    char* end = nullptr;
-    long double result = strtold_l(canonical.c_str(), &end, CLocale());
-    if (end != canonical.c_str() + canonical.size())
-        return false;
-    // Overflow is an error; underflow keeps what strtold gives (0 or a denormal).
-    if (errno == ERANGE && std::isinf(result))
-        return false;
-    if (std::isinf(result) || std::isnan(result))
-        return false;
-    // An extended value lying exactly halfway between two doubles would be
-    // rounded to double by the tie rule, not by the digits, so a double
-    // written with 15 digits could come back as its neighbour. One unit of
-    // extended precision toward the double the digits name settles it.
-    const double direct = strtod_l(canonical.c_str(), nullptr, CLocale());
-    if (std::isfinite(direct) && static_cast<double>(result) != direct)
-        result = std::nextafter(result, static_cast<long double>(direct));
-    value = result;
+        digits += '-';
+    digits += intDigits;
+    digits += fracDigits;
+    if (digits.empty() || digits == "-")
+        digits += '0';
+    digits += 'e';
+    digits += std::to_string((negativeExponent ? -exponent : exponent) -
+                             static_cast<long long>(fracDigits.size()));
     return true;
 }
-
-} // namespace
 
 QChar DecimalSeparator()
 {
@@ -155,15 +128,16 @@ void ReadDecimalSeparatorFromLocale()
     SetDecimalSeparator(point.isEmpty() ? QChar(u'.') : point.front());
 }
 
-bool TryStrToFloat(const QString& text, long double& value)
+bool TryStrToFloat(const QString& text, Extended& value)
 {
-    return ParseFloat(text, value);
+    std::string digits;
+    return NumberDigits(text, DecimalSeparator(), digits) && ReadExtended(digits, value);
 }
 
-long double StrToFloat(const QString& text)
+Extended StrToFloat(const QString& text)
 {
-    long double value = 0;
-    if (!ParseFloat(text, value))
+    Extended value = 0;
+    if (!TryStrToFloat(text, value))
         throw EConvertError(QStringLiteral("'") + text +
                             QStringLiteral("' is not a valid floating point value"));
     return value;

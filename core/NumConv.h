@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Extended.h"
+
 #include <QChar>
 #include <QLocale>
 #include <QString>
+
+#include <string>
 
 // The one decimal separator used for reading and writing numbers. It follows
 // the user's locale; tests may set it.
@@ -16,9 +20,13 @@ void ReadDecimalSeparatorFromLocale();
 
 // Text to number at extended precision. Throws EConvertError with
 // "'<text>' is not a valid floating point value".
-long double StrToFloat(const QString& text);
+Extended StrToFloat(const QString& text);
 // The same without the exception; returns false when the text is not a number.
-bool TryStrToFloat(const QString& text, long double& value);
+bool TryStrToFloat(const QString& text, Extended& value);
+// The number a text names, as "[-]<digits>e[-]<exponent>" (ReadExtended's
+// input), with `separator` as the decimal separator; false when the text is
+// not a number.
+bool NumberDigits(const QString& text, QChar separator, std::string& digits);
 
 // Number to text: 15 significant digits, rounded half away from zero,
 // trailing zeros dropped; fixed notation from 0.0001 up to 10^15, else

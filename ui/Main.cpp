@@ -334,14 +334,14 @@ void TForm1::StringGrid1DblClick()
             StringGrid1->SetCell(c, r, OKBottomDlg->AcceptedValue());
 
         if (c == colPosition) {
-            const long double p = StrToFloat(StringGrid1->Cell(c, r));
+            const Extended p = StrToFloat(StringGrid1->Cell(c, r));
             const int slot = r - firstSlotRow;
             if (p < SlotMinPos[slot] || p > SlotMaxPos[slot])
                 TApplication::ShowMessage(QStringLiteral("Impossible position!"));
         }
         if (c == colWeight) {
-            const long double w = StrToFloat(StringGrid1->Cell(colWeight, r));
-            const long double m = StrToFloat(StringGrid1->Cell(colMaxWeight, r));
+            const Extended w = StrToFloat(StringGrid1->Cell(colWeight, r));
+            const Extended m = StrToFloat(StringGrid1->Cell(colMaxWeight, r));
             if (w > m)
                 TApplication::ShowMessage(QStringLiteral("Overweight in some positions!"));
             const float total = TotalSlotWeight(*StringGrid1);
