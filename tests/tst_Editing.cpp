@@ -346,8 +346,8 @@ private:
         double moment = 0;
         double weight = 0;
         for (int r = 2; r < m_grid->RowCount(); ++r) {
-            const long double w = StrToFloat(m_grid->Cell(1, r));
-            const long double p = StrToFloat(m_grid->Cell(3, r));
+            const Extended w = StrToFloat(m_grid->Cell(1, r));
+            const Extended p = StrToFloat(m_grid->Cell(3, r));
             QCOMPARE(m_grid->Cell(4, r), FloatToStr(double(p * w)));
             moment = float(StrToFloat(m_grid->Cell(4, r)) + float(moment));
             weight = float(w + float(weight));

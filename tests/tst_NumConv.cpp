@@ -5,13 +5,50 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 
-Q_DECLARE_METATYPE(long double)
+Q_DECLARE_METATYPE(Extended)
+
+namespace {
+
+using Ops = ExtendedOps<Extended>;
+
+// An extended value from its x86-64 encoding.
+Extended Bits(uint16_t signExponent, uint64_t significand)
+{
+    return Ops::FromBits({signExponent, significand});
+}
+
+// The encoding, to compare bit for bit and show both sides.
+QString Hex(Extended value)
+{
+    const ExtendedBits bits = Ops::Bits(value);
+    return QStringLiteral("%1:%2")
+        .arg(bits.signExponent, 4, 16, QLatin1Char('0'))
+        .arg(bits.significand, 16, 16, QLatin1Char('0'));
+}
+
+// The extended value nearest to a number text, without the double tie rule.
+Extended Nearest(const QString& text)
+{
+    std::string digits;
+    Extended value = 0;
+    if (!NumberDigits(text, u'.', digits) || !Ops::Nearest(digits.c_str(), value))
+        qFatal("not a number: %s", qPrintable(text));
+    return value;
+}
+
+bool IsFinite(Extended value)
+{
+    return (Ops::Bits(value).signExponent & 0x7fff) != 0x7fff;
+}
+
+} // namespace
 
 class TestNumConv : public QObject
 {
@@ -38,49 +75,72 @@ private slots:
     void fifteenDigitDoubleComesBack_data();
     void fifteenDigitDoubleComesBack();
     void randomTextNeverCrashes();
+    void productToDouble_data();
+    void productToDouble();
+    void addToSingle_data();
+    void addToSingle();
+    void comparesWithSingle_data();
+    void comparesWithSingle();
 };
 
 void TestNumConv::readsNumbers_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<long double>("expected");
+    QTest::addColumn<Extended>("expected");
 
-    QTest::newRow("integer") << "1234" << 1234.0L;
-    QTest::newRow("fraction") << "0.1" << 0.1L;
-    QTest::newRow("leading and trailing spaces") << "   2.5   " << 2.5L;
-    QTest::newRow("plus sign") << "+7" << 7.0L;
-    QTest::newRow("minus sign") << "-2.25" << -2.25L;
-    QTest::newRow("no integer digits") << ".5" << 0.5L;
-    QTest::newRow("no fraction digits") << "5." << 5.0L;
-    QTest::newRow("lone separator") << "." << 0.0L;
-    QTest::newRow("signed lone separator") << "-." << 0.0L;
-    QTest::newRow("separator then exponent") << ".E5" << 0.0L;
-    QTest::newRow("leading zeros") << "000120" << 120.0L;
-    QTest::newRow("exponent") << "1e3" << 1000.0L;
-    QTest::newRow("exponent plus") << "1E+2" << 100.0L;
-    QTest::newRow("exponent minus") << "25E-2" << 0.25L;
-    QTest::newRow("exponent without digits") << "1E" << 1.0L;
-    QTest::newRow("exponent sign without digits") << "3E-" << 3.0L;
-    QTest::newRow("exponent then spaces") << "4E1  " << 40.0L;
-    QTest::newRow("exponent leading zeros") << "1E0000000002" << 100.0L;
-    QTest::newRow("exponent 499") << "1E499" << 1e499L;
+    QTest::newRow("integer") << "1234" << Extended(1234.0);
+    QTest::newRow("fraction") << "0.1" << Bits(0x3ffb, 0xcccccccccccccccd);
+    QTest::newRow("leading and trailing spaces") << "   2.5   " << Extended(2.5);
+    QTest::newRow("plus sign") << "+7" << Extended(7.0);
+    QTest::newRow("minus sign") << "-2.25" << Extended(-2.25);
+    QTest::newRow("no integer digits") << ".5" << Extended(0.5);
+    QTest::newRow("no fraction digits") << "5." << Extended(5.0);
+    QTest::newRow("lone separator") << "." << Extended(0.0);
+    QTest::newRow("signed lone separator") << "-." << Extended(-0.0);
+    QTest::newRow("separator then exponent") << ".E5" << Extended(0.0);
+    QTest::newRow("leading zeros") << "000120" << Extended(120.0);
+    QTest::newRow("exponent") << "1e3" << Extended(1000.0);
+    QTest::newRow("exponent plus") << "1E+2" << Extended(100.0);
+    QTest::newRow("exponent minus") << "25E-2" << Extended(0.25);
+    QTest::newRow("exponent without digits") << "1E" << Extended(1.0);
+    QTest::newRow("exponent sign without digits") << "3E-" << Extended(3.0);
+    QTest::newRow("exponent then spaces") << "4E1  " << Extended(40.0);
+    QTest::newRow("exponent leading zeros") << "1E0000000002" << Extended(100.0);
+    QTest::newRow("exponent 499") << "1E499" << Bits(0x4678, 0xc7c265ea160544ac);
     // The exponent reaches 500 with its last digit: reading stops, nothing is left over.
-    QTest::newRow("exponent 500") << "1E500" << 1e500L;
-    QTest::newRow("exponent 4932") << "1E4932" << 1e4932L;
-    QTest::newRow("largest extended") << "1.18973149535723176502E4932" << LDBL_MAX;
-    QTest::newRow("exponent -4999 underflows") << "1E-4999" << 0.0L;
-    QTest::newRow("mantissa lifts exponent") << "0.0000001E4935" << 1e4928L;
-    QTest::newRow("extended precision") << "0.1000000000000000000001" << 0.1000000000000000000001L;
+    QTest::newRow("exponent 500") << "1E500" << Bits(0x467b, 0xf9b2ff649b8695d7);
+    QTest::newRow("exponent 4932") << "1E4932" << Bits(0x7ffe, 0xd72cb2a95c7ef6cd);
+    QTest::newRow("largest extended")
+        << "1.18973149535723176502E4932" << Bits(0x7ffe, 0xffffffffffffffff);
+    QTest::newRow("just below the midpoint to overflow")
+        << "1.1897314953572317650E4932" << Bits(0x7ffe, 0xffffffffffffffff);
+    QTest::newRow("exponent -4999 underflows") << "1E-4999" << Extended(0.0);
+    QTest::newRow("smallest normal")
+        << "3.3621031431120935063E-4932" << Bits(0x0001, 0x8000000000000000);
+    QTest::newRow("smallest subnormal")
+        << "-3.6451995318824746025E-4951" << Bits(0x8000, 0x0000000000000001);
+    // Exactly half the smallest subnormal is a tie, rounded to the even zero.
+    QTest::newRow("just above half the smallest")
+        << "1.8225997659412373013E-4951" << Bits(0x0000, 0x0000000000000001);
+    QTest::newRow("just below half the smallest") << "1.8225997659412373012E-4951" << Extended(0.0);
+    // Ties at the 64th bit go to the even significand.
+    QTest::newRow("2^64 + 1") << "18446744073709551617" << Bits(0x403f, 0x8000000000000000);
+    QTest::newRow("2^64 + 3") << "18446744073709551619" << Bits(0x403f, 0x8000000000000002);
+    QTest::newRow("mantissa lifts exponent")
+        << "0.0000001E4935" << Bits(0x7ff1, 0xb045626fb50a35e7);
+    // Two units of extended precision above 0.1, the same double as 0.1.
+    QTest::newRow("extended precision")
+        << "0.100000000000000000008" << Bits(0x3ffb, 0xccccccccccccccce);
 }
 
 void TestNumConv::readsNumbers()
 {
     QFETCH(QString, text);
-    QFETCH(long double, expected);
-    long double value = -1;
+    QFETCH(Extended, expected);
+    Extended value = -1;
     QVERIFY(TryStrToFloat(text, value));
-    QCOMPARE(value, expected);
-    QCOMPARE(StrToFloat(text), expected);
+    QCOMPARE(Hex(value), Hex(expected));
+    QCOMPARE(Hex(StrToFloat(text)), Hex(expected));
 }
 
 void TestNumConv::rejectsText_data()
@@ -110,6 +170,7 @@ void TestNumConv::rejectsText_data()
     QTest::newRow("exponent 5000") << "1E5000";
     QTest::newRow("exponent -5000") << "1E-5000";
     QTest::newRow("just past the largest extended") << "1.2E4932";
+    QTest::newRow("just above the midpoint to overflow") << "1.1897314953572317651E4932";
     QTest::newRow("exponent 4999 overflows") << "1E4999";
     QTest::newRow("overflow by mantissa") << "2E4932";
     QTest::newRow("letters") << "abc";
@@ -125,7 +186,7 @@ void TestNumConv::rejectsText_data()
 void TestNumConv::rejectsText()
 {
     QFETCH(QString, text);
-    long double value = 0;
+    Extended value = 0;
     QVERIFY(!TryStrToFloat(text, value));
     QVERIFY_THROWS_EXCEPTION(EConvertError, StrToFloat(text));
 }
@@ -160,30 +221,28 @@ void TestNumConv::errorNamesWholeText()
 
 void TestNumConv::tinyBecomesZero()
 {
-    const long double value = StrToFloat(QStringLiteral("-1E-4999"));
-    QCOMPARE(value, 0.0L);
-    QVERIFY(std::signbit(value));
+    QCOMPARE(Hex(StrToFloat(QStringLiteral("-1E-4999"))), Hex(-0.0));
     QCOMPARE(static_cast<double>(StrToFloat(QStringLiteral("1E-400"))), 0.0);
 }
 
 void TestNumConv::veryLongDigitRuns()
 {
     const QString ones(1'000'000, u'1');
-    long double value = 0;
+    Extended value = 0;
     QVERIFY(!TryStrToFloat(ones, value)); // about 1E999999: out of range
 
     const QString tiny = QStringLiteral("0.") + QString(999'998, u'0') + u'1';
     QVERIFY(TryStrToFloat(tiny, value));
-    QCOMPARE(value, 0.0L);
+    QCOMPARE(Hex(value), Hex(0.0));
 
     // Many digits are read exactly, with the exponent pulling them back in range.
     const QString scaled = u'1' + QString(5000, u'0') + QStringLiteral("E-4999");
     QVERIFY(TryStrToFloat(scaled, value));
-    QCOMPARE(value, 10.0L);
+    QCOMPARE(Hex(value), Hex(10.0));
 
     const QString spaces = QString(1'000'000, u' ') + u'7' + QString(1'000'000, u' ');
     QVERIFY(TryStrToFloat(spaces, value));
-    QCOMPARE(value, 7.0L);
+    QCOMPARE(Hex(value), Hex(7.0));
 }
 
 void TestNumConv::writesNumbers_data()
@@ -253,7 +312,7 @@ void TestNumConv::commaSeparator()
     QFETCH(double, expected);
     SetDecimalSeparator(u',');
     QCOMPARE(DecimalSeparator(), QChar(u','));
-    long double value = 0;
+    Extended value = 0;
     QCOMPARE(TryStrToFloat(text, value), valid);
     if (valid)
         QCOMPARE(static_cast<double>(value), expected);
@@ -268,9 +327,9 @@ void TestNumConv::localeSeparatorIsOneCharacter()
     const QString point = QLocale::system().decimalPoint();
     QCOMPARE(DecimalSeparator(), point.isEmpty() ? QChar(u'.') : point.front());
     // Whatever the locale, what is written reads back.
-    long double value = 0;
+    Extended value = 0;
     QVERIFY(TryStrToFloat(FloatToStr(2.5), value));
-    QCOMPARE(value, 2.5L);
+    QCOMPARE(Hex(value), Hex(2.5));
 }
 
 void TestNumConv::writtenTextReadsBack()
@@ -286,14 +345,14 @@ void TestNumConv::writtenTextReadsBack()
         } while (!std::isfinite(value));
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.14e", value);
-        const long double expected = std::strtold(buffer, nullptr);
+        const Extended expected = Nearest(QString::fromLatin1(buffer));
         const QString text = FloatToStr(value);
-        long double value2 = 0;
+        Extended value2 = 0;
         QVERIFY2(TryStrToFloat(text, value2), qPrintable(text));
         // The extended value is the nearest one, or its neighbour when the
         // nearest lies halfway between two doubles; either way it rounds to
         // the double the digits name.
-        QVERIFY2(value2 == expected || std::nextafter(expected, value2) == value2,
+        QVERIFY2(value2 == expected || Ops::NextToward(expected, value2) == value2,
                  qPrintable(text + u' ' + QString::fromLatin1(buffer)));
         QVERIFY2(static_cast<double>(value2) == std::strtod(buffer, nullptr),
                  qPrintable(text + u' ' + QString::fromLatin1(buffer)));
@@ -321,9 +380,9 @@ void TestNumConv::fifteenDigitDoubleComesBack()
     QCOMPARE(static_cast<double>(StrToFloat(text)), value);
     QCOMPARE(static_cast<double>(StrToFloat(FloatToStr(value))), value);
     // The extended value stays within one unit of the exact one.
-    const long double nearest = std::strtold(text.toLatin1().constData(), nullptr);
-    const long double read = StrToFloat(text);
-    QVERIFY(read == nearest || std::nextafter(nearest, read) == read);
+    const Extended nearest = Nearest(text);
+    const Extended read = StrToFloat(text);
+    QVERIFY(read == nearest || Ops::NextToward(nearest, read) == read);
 }
 
 void TestNumConv::randomTextNeverCrashes()
@@ -340,14 +399,96 @@ void TestNumConv::randomTextNeverCrashes()
             else
                 text += QChar(alphabet[random.bounded(size)]);
         }
-        long double value = 0;
+        Extended value = 0;
         if (TryStrToFloat(text, value)) {
-            QVERIFY(std::isfinite(value));
+            QVERIFY(IsFinite(value));
             // Anything accepted is made only of the characters the grammar allows.
             for (QChar c : text)
                 QVERIFY2(QStringLiteral("0123456789.+-eE ").contains(c), qPrintable(text));
         }
     }
+}
+
+// The steps after reading, at their edges; the extended result is rounded
+// to 64 bits first, then to double or single, as on x86-64.
+void TestNumConv::productToDouble_data()
+{
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("torque") << "1.5"
+                            << "80" << 120.0;
+    // The 64-bit product is a tie for double, which rounds it to even;
+    // the exact product would round up to 1076480885259489874280448.
+    QTest::newRow("rounded twice") << "1089936159013"
+                                   << "987654989109" << 1076480885259489740062720.0;
+    QTest::newRow("subnormal double") << "1E-200"
+                                      << "1E-120" << 0x0.00000000007e8p-1022;
+    QTest::newRow("zero keeps its sign") << "-1E-4000"
+                                         << "1E-4000" << -0.0;
+    QTest::newRow("beyond double") << "-1E300"
+                                   << "1E10" << -qInf();
+}
+
+void TestNumConv::productToDouble()
+{
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(double, expected);
+    const double product = ProductToDouble(StrToFloat(a), StrToFloat(b));
+    QCOMPARE(std::bit_cast<quint64>(product), std::bit_cast<quint64>(expected));
+}
+
+void TestNumConv::addToSingle_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<float>("total");
+    QTest::addColumn<float>("expected");
+
+    QTest::newRow("tie to even") << "16777217" << 0.0f << 16777216.0f;
+    // 1 + 2^-24 + 2^-70 is 1 + 2^-24 at 64 bits: a tie for single, to even.
+    QTest::newRow("rounded twice")
+        << "5.96046447753914720329472543003390683225006796419620513916016E-8" << 1.0f << 1.0f;
+    QTest::newRow("subnormal single") << "1E-40" << 0.0f << 0x1.16c2p-133f;
+    QTest::newRow("largest single") << "3.4028235E38" << 0.0f << FLT_MAX;
+    QTest::newRow("beyond single") << "3.4028236E38" << 0.0f << float(qInf());
+    QTest::newRow("cancelled to +0") << "-700" << 700.0f << 0.0f;
+}
+
+void TestNumConv::addToSingle()
+{
+    QFETCH(QString, value);
+    QFETCH(float, total);
+    QFETCH(float, expected);
+    const float sum = AddToSingle(StrToFloat(value), total);
+    QCOMPARE(std::bit_cast<quint32>(sum), std::bit_cast<quint32>(expected));
+}
+
+void TestNumConv::comparesWithSingle_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<float>("limit");
+    QTest::addColumn<bool>("less");
+    QTest::addColumn<bool>("greater");
+
+    // Single precision holds 0.1 as 0.100000001490116...
+    QTest::newRow("0.1") << "0.1" << 0.1f << true << false;
+    QTest::newRow("0.1 as single") << "0.100000001490116119384765625" << 0.1f << false << false;
+    QTest::newRow("just above") << "0.1000000014901161194" << 0.1f << false << true;
+    QTest::newRow("below the singles") << "1E-46" << 0.0f << false << true;
+    QTest::newRow("negative zero") << "-0" << 0.0f << false << false;
+}
+
+void TestNumConv::comparesWithSingle()
+{
+    QFETCH(QString, text);
+    QFETCH(float, limit);
+    QFETCH(bool, less);
+    QFETCH(bool, greater);
+    const Extended value = StrToFloat(text);
+    QCOMPARE(value < limit, less);
+    QCOMPARE(value > limit, greater);
 }
 
 QTEST_GUILESS_MAIN(TestNumConv)
