@@ -6,7 +6,7 @@ set -euo pipefail
 TRX_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libchm-dev fp-utils
+  libchm-dev fp-utils libmpfr-dev
   xvfb xauth poppler-utils imagemagick fonts-dejavu-core
   # the desktop tests: xprop, typing, the session bus, the accessibility bus and a client
   x11-utils xdotool dbus at-spi2-core python3-pyatspi

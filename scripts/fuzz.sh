@@ -33,8 +33,8 @@ cmake --build "$build" --target fuzz -j"$(nproc)" >"$build/fuzz-build.log" 2>&1 
 if [ $# -gt 0 ]; then
   targets=("$@")
 else
-  targets=(fuzz_StrToFloat fuzz_FloatToStr fuzz_IniFile fuzz_CatalogueCheck fuzz_ListField fuzz_ProfileInteger
-    fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck)
+  targets=(fuzz_StrToFloat fuzz_ExtendedDiff fuzz_FloatToStr fuzz_IniFile fuzz_CatalogueCheck
+    fuzz_ListField fuzz_ProfileInteger fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck)
 fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds and runs every test headless: the suite in the normal build, the same
-# suite built with AddressSanitizer and UndefinedBehaviorSanitizer (any report
-# fails it), then each fuzz target for a short while.
+# Builds and runs every test headless: the suite in the normal build, the
+# number tests with extended precision in software, the suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails it), then
+# each fuzz target for a short while.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
@@ -28,6 +29,16 @@ suite() {
 
 echo "== Tests"
 suite build/test
+
+echo "== Number tests with extended precision in software"
+# Every processor but x86-64 computes extended precision in software (GNU
+# MPFR); forced here, the tests of the numbers and of what is computed from
+# them run again on it. Only those tests are built.
+soft_tests=(tst_NumConv tst_ListField tst_Balance tst_Editing)
+cmake -S . -B build/soft -DCMAKE_BUILD_TYPE=Debug -DTRX_SOFT_EXTENDED=ON
+cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}"
+(cd build/soft && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" \
+  -R "^($(IFS='|' && echo "${soft_tests[*]}"))\$")
 
 echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
