@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -335,8 +334,7 @@ bool TryParseProfileInteger(const QString& text, int& value)
 
 bool TryParseProfileFloat(const QString& text, double& value)
 {
-    // The type the program reads numbers from text in (extended precision).
-    std::remove_cvref_t<decltype(StrToFloat(text))> read = 0;
+    Extended read = 0;
     if (text.isEmpty() || !TryStrToFloat(text, read))
         return false;
     // Beyond the double's range the number would read as infinite: no usable value either.
