@@ -9,20 +9,20 @@ namespace {
 
 struct Point
 {
-    long double x;
-    long double y;
+    double x;
+    double y;
     bool operator==(const Point&) const = default;
 };
 
-// Twice the signed area of the triangle a, b, c. Single-precision inputs make
-// the differences and products exact at extended precision in all but
-// extreme cases.
-long double Cross(const Point& a, const Point& b, const Point& c)
+// Twice the signed area of the triangle a, b, c. Taken in double, whose
+// arithmetic is the same on every processor (double is not), so that a
+// catalogue gets the same findings everywhere.
+double Cross(const Point& a, const Point& b, const Point& c)
 {
     return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
 }
 
-int Sign(long double v)
+int Sign(double v)
 {
     return (v > 0) - (v < 0);
 }
@@ -82,12 +82,12 @@ bool EnvelopeShape::ZeroArea() const
     if (k == n)
         return true;
     const Point towards{m_x[k], m_y[k]};
-    const long double length = std::hypot(towards.x - origin.x, towards.y - origin.y);
+    const double length = std::hypot(towards.x - origin.x, towards.y - origin.y);
     for (size_t i = k + 1; i < n; ++i) {
         const Point p{m_x[i], m_y[i]};
         // Rounding must not make a line look like an area.
-        const long double scale = length * std::hypot(p.x - origin.x, p.y - origin.y);
-        if (std::fabs(Cross(origin, towards, p)) > scale * 1e-12L)
+        const double scale = length * std::hypot(p.x - origin.x, p.y - origin.y);
+        if (std::fabs(Cross(origin, towards, p)) > scale * 1e-12)
             return false;
     }
     return true;
@@ -99,8 +99,8 @@ bool EnvelopeShape::FindCrossing(int& first, int& second) const
     {
         Point a;
         Point b;
-        long double left;
-        long double right;
+        double left;
+        double right;
         int index;
     };
     std::vector<Edge> edges;
