@@ -5,9 +5,12 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace {
@@ -143,36 +146,53 @@ Extended StrToFloat(const QString& text)
     return value;
 }
 
-QString FloatToStr(double value)
-{
-    if (std::isnan(value))
-        return QStringLiteral("NAN");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    if (value == 0)
-        return QStringLiteral("0");
+namespace {
 
-    constexpr int Precision = 15;
+constexpr int ShownDigits = 15;
+
+// The digits of a positive finite `magnitude` rounded to 15 significant
+// digits, half away from zero, without trailing zeros, and the decimal
+// exponent of the first digit.
+void RoundedDigits(double magnitude, std::string& kept, int& exponent)
+{
+    // The shortest digits that read back as the value, when there are 15 or
+    // fewer, are also the 15-digit decimal nearest to it: normal doubles lie
+    // more than four times closer together than 15-digit decimals, so no
+    // other one can be as near. Most values end here; subnormals, spaced
+    // wider, take the long way.
+    char shortest[40];
+    const char* end = std::to_chars(shortest, shortest + sizeof shortest, magnitude,
+                                    std::chars_format::scientific)
+                          .ptr;
+    const char* e = std::find(static_cast<const char*>(shortest), end, 'e');
+    kept.assign(1, shortest[0]);
+    if (e - shortest > 2)
+        kept.append(shortest + 2, static_cast<size_t>(e - shortest - 2));
+    if (magnitude >= std::numeric_limits<double>::min() &&
+        static_cast<int>(kept.size()) <= ShownDigits) {
+        std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+        return;
+    }
+
     // printf rounds correctly, so 26 significant digits decide the rounding at
     // the 15th unless they read exactly as a tie ("5" and ten "0"s); only then
     // are the 768 digits that hold every double's exact expansion needed.
     char buffer[900];
     std::string digits;
-    int exponent = 0;
     for (const int shown : {25, 767}) {
-        std::snprintf(buffer, sizeof buffer, "%.*e", shown, std::fabs(value));
+        std::snprintf(buffer, sizeof buffer, "%.*e", shown, magnitude);
         digits.assign(1, buffer[0]);
         const char* p = buffer + 2;
         while (*p >= '0' && *p <= '9')
             digits += *p++;
         exponent = std::atoi(p + 1); // p points at 'e'
-        if (digits.compare(Precision, 11, "50000000000") != 0)
+        if (digits.compare(ShownDigits, 11, "50000000000") != 0)
             break;
     }
 
-    std::string kept = digits.substr(0, Precision);
-    if (digits[Precision] >= '5') {
-        int k = Precision - 1;
+    kept = digits.substr(0, ShownDigits);
+    if (digits[ShownDigits] >= '5') {
+        int k = ShownDigits - 1;
         while (k >= 0 && kept[k] == '9') {
             kept[k] = '0';
             --k;
@@ -187,6 +207,22 @@ QString FloatToStr(double value)
     }
     while (kept.size() > 1 && kept.back() == '0')
         kept.pop_back();
+}
+
+} // namespace
+
+QString FloatToStr(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (value == 0)
+        return QStringLiteral("0");
+
+    std::string kept;
+    int exponent = 0;
+    RoundedDigits(std::fabs(value), kept, exponent);
 
     const QChar separator = DecimalSeparator();
     const int count = static_cast<int>(kept.size());
@@ -194,7 +230,7 @@ QString FloatToStr(double value)
     if (value < 0)
         out += u'-';
 
-    if (exponent >= -4 && exponent < Precision) {
+    if (exponent >= -4 && exponent < ShownDigits) {
         if (exponent >= 0) {
             for (int k = 0; k <= exponent; ++k)
                 out += QChar(k < count ? kept[k] : '0');
