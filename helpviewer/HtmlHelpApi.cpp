@@ -3,6 +3,7 @@
 
 #include "ChmReader.h"
 #include "HelpWindow.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <cwchar>
 
 namespace {
-constexpr unsigned HH_DISPLAY_TOPIC = 0x0000;
-constexpr unsigned HH_CLOSE_ALL = 0x0012;
 
 QList<QPointer<THelpWindow>>& Windows()
 {
@@ -77,9 +76,9 @@ void* HelpCall(const QString* file, unsigned command, const QString& dataTopic)
     if (!app || QThread::currentThread() != app->thread())
         return nullptr;
     switch (command) {
-    case HH_DISPLAY_TOPIC:
+    case WinApi::HH_DISPLAY_TOPIC:
         return file ? DisplayTopic(*file, dataTopic) : nullptr;
-    case HH_CLOSE_ALL:
+    case WinApi::HH_CLOSE_ALL:
         CloseAll();
         return nullptr;
     default:
@@ -87,35 +86,45 @@ void* HelpCall(const QString* file, unsigned command, const QString& dataTopic)
         return nullptr;
     }
 }
-} // namespace
 
-// dwData of HH_DISPLAY_TOPIC is a topic of the file, or 0 for its default.
-extern "C" __attribute__((visibility("default"))) void*
-HtmlHelpA(void* hwndCaller, const char* pszFile, unsigned uCommand, quintptr dwData)
+// The text of an argument of the ANSI entry, in the local 8-bit encoding,
+// and of the wide one.
+QString FromApiText(const char* text)
 {
-    Q_UNUSED(hwndCaller);
+    return QString::fromLocal8Bit(text);
+}
+
+QString FromApiText(const wchar_t* text)
+{
+    return QString::fromWCharArray(text);
+}
+
+// Both entry points: pszFile names the help file, dwData of
+// HH_DISPLAY_TOPIC is a topic of the file, or 0 for its default.
+template <class Char> void* HtmlHelp(const Char* pszFile, unsigned uCommand, quintptr dwData)
+{
     try {
-        const QString file = pszFile ? QString::fromLocal8Bit(pszFile) : QString();
+        const QString file = pszFile ? FromApiText(pszFile) : QString();
         QString topic;
-        if (uCommand == HH_DISPLAY_TOPIC && dwData)
-            topic = QString::fromLocal8Bit(reinterpret_cast<const char*>(dwData));
+        if (uCommand == WinApi::HH_DISPLAY_TOPIC && dwData)
+            topic = FromApiText(reinterpret_cast<const Char*>(dwData));
         return HelpCall(pszFile ? &file : nullptr, uCommand, topic);
     } catch (...) {
         return nullptr; // nothing may cross into the caller
     }
+}
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) void*
+HtmlHelpA(void* hwndCaller, const char* pszFile, unsigned uCommand, quintptr dwData)
+{
+    Q_UNUSED(hwndCaller);
+    return HtmlHelp(pszFile, uCommand, dwData);
 }
 
 extern "C" __attribute__((visibility("default"))) void*
 HtmlHelpW(void* hwndCaller, const wchar_t* pszFile, unsigned uCommand, quintptr dwData)
 {
     Q_UNUSED(hwndCaller);
-    try {
-        const QString file = pszFile ? QString::fromWCharArray(pszFile) : QString();
-        QString topic;
-        if (uCommand == HH_DISPLAY_TOPIC && dwData)
-            topic = QString::fromWCharArray(reinterpret_cast<const wchar_t*>(dwData));
-        return HelpCall(pszFile ? &file : nullptr, uCommand, topic);
-    } catch (...) {
-        return nullptr;
-    }
+    return HtmlHelp(pszFile, uCommand, dwData);
 }

@@ -2,6 +2,7 @@
 #include "HelpSystem.h"
 
 #include "HtmlHelp.h"
+#include "WinApi.h"
 
 namespace {
 // The HTML Help viewer: initialises the HTML Help API once per run and shows
@@ -15,14 +16,14 @@ public:
     {
         if (!m_initialized) {
             m_initialized = true;
-            HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, 0);
+            HtmlHelpA(nullptr, nullptr, WinApi::HH_INITIALIZE, 0);
         }
         // The name goes to the viewer exactly as set: the viewer finds it.
         const QByteArray file = helpFile.toLocal8Bit();
         // Two display calls per request; the second finds the window open and
         // only brings it forward.
-        HtmlHelpA(nullptr, file.constData(), HH_DISPLAY_TOPIC, 0);
-        HtmlHelpA(nullptr, file.constData(), HH_DISPLAY_TOPIC, 0);
+        HtmlHelpA(nullptr, file.constData(), WinApi::HH_DISPLAY_TOPIC, 0);
+        HtmlHelpA(nullptr, file.constData(), WinApi::HH_DISPLAY_TOPIC, 0);
     }
 
     void ShutDown() override
@@ -31,7 +32,7 @@ public:
         if (!m_initialized || m_closed)
             return;
         m_closed = true;
-        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     }
 
 private:
@@ -50,7 +51,7 @@ THelpSystem::~THelpSystem() = default;
 bool THelpSystem::HelpCommand(const QString& helpFile, int command, quintptr data)
 {
     Q_UNUSED(data);
-    if (helpFile.isEmpty() || command != HelpContents)
+    if (helpFile.isEmpty() || command != WinApi::HELP_CONTENTS)
         return false;
     for (const auto& viewer : m_viewers) {
         if (viewer->CanShowTableOfContents()) {

@@ -23,14 +23,11 @@ public:
 class THelpSystem
 {
 public:
-    // The contents command of the help API (HELP_CONTENTS).
-    static constexpr int HelpContents = 3;
-
     THelpSystem();
     ~THelpSystem();
 
-    // Runs a help command (3 = contents) for the given help file. Returns
-    // whether a viewer took it.
+    // Runs a help command (WinApi::HELP_CONTENTS) for the given help file.
+    // Returns whether a viewer took it.
     bool HelpCommand(const QString& helpFile, int command, quintptr data);
     // Closes every help window opened in this run.
     void Shutdown();

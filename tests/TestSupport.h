@@ -41,6 +41,22 @@ inline QString PdfText(const QString& pdf)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Answers the next modal window that opens, from the event loop it runs in:
+// answer gets the window as soon as it is the active modal widget.
+inline void AnswerNextModal(std::function<void(QWidget*)> answer)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+        }
+    });
+    timer->start();
+}
+
 // Answers every message box that opens while it lives, as a user pressing
 // OK, and records what each showed.
 class MessageBoxAnswerer : public QObject

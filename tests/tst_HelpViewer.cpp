@@ -4,6 +4,7 @@
 
 #include "HelpSystem.h"
 #include "HtmlHelp.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,7 +100,7 @@ bool ClickLink(QTextBrowser* page, const QString& href)
 
 QWidget* ShowHelp(THelpSystem& help, const QString& file)
 {
-    help.HelpCommand(file, THelpSystem::HelpContents, 0);
+    help.HelpCommand(file, WinApi::HELP_CONTENTS, 0);
     const QList<QWidget*> windows = HelpWindows();
     return windows.size() == 1 ? windows.first() : nullptr;
 }
@@ -138,14 +139,14 @@ void TestHelpViewer::initTestCase()
     // The loader finds the viewer through this executable's RUNPATH. A
     // sanitizer build's dlopen interceptor hides it: run with
     // LD_LIBRARY_PATH set to the program's folder there.
-    HtmlHelpA(nullptr, nullptr, HH_INITIALIZE, 0);
+    HtmlHelpA(nullptr, nullptr, WinApi::HH_INITIALIZE, 0);
     QVERIFY2(dlopen(HtmlHelpLibraryName, RTLD_NOW | RTLD_NOLOAD),
              "the viewer library was not found in " TRX_BIN_DIR);
 }
 
 void TestHelpViewer::cleanup()
 {
-    HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
     if (!m_removeAfter.isEmpty())
         QFile::remove(m_removeAfter);
@@ -356,7 +357,7 @@ void TestHelpViewer::damagedCopiesNeverCrash()
         file.write(damaged);
         file.close();
         QVERIFY(ShowHelp(m_help, path));
-        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     }
 }
 
@@ -396,7 +397,7 @@ void TestHelpViewer::chmlibCrashers()
         QCOMPARE(window->windowTitle(), QStringLiteral("Help"));
         const QString text = Page(window)->toPlainText();
         QVERIFY2(text.contains(DamagedMessage), qPrintable(text));
-        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     }
     // Still alive, and the sound file still shows.
     QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
@@ -410,8 +411,8 @@ void TestHelpViewer::hangingProbeIsEnded()
     // A copy of the viewer with a probe beside it that never answers.
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
-    const QString viewer = temp.filePath(QStringLiteral("libtrxhelp.so"));
-    QVERIFY(QFile::copy(QStringLiteral(TRX_BIN_DIR "/libtrxhelp.so"), viewer));
+    const QString viewer = temp.filePath(QStringLiteral(TRX_HTMLHELP_LIBRARY));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_BIN_DIR "/" TRX_HTMLHELP_LIBRARY), viewer));
     const QString probe = temp.filePath(QStringLiteral(TRX_CHMPROBE_NAME));
     QVERIFY(WriteFile(probe, "#!/bin/sh\necho $$ >\"$0.pid\"\nexec sleep 120 2>/dev/null\n"));
     QVERIFY(QFile::setPermissions(probe, QFile::ReadOwner | QFile::ExeOwner));
@@ -421,10 +422,10 @@ void TestHelpViewer::hangingProbeIsEnded()
     const auto htmlHelpA = reinterpret_cast<Entry>(dlsym(library, "HtmlHelpA"));
     QVERIFY(htmlHelpA);
     const auto closeAll =
-        qScopeGuard([htmlHelpA] { htmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0); });
+        qScopeGuard([htmlHelpA] { htmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0); });
 
     const QByteArray help = TRX_BIN_DIR "/trx.chm";
-    QVERIFY(htmlHelpA(nullptr, help.constData(), HH_DISPLAY_TOPIC, 0));
+    QVERIFY(htmlHelpA(nullptr, help.constData(), WinApi::HH_DISPLAY_TOPIC, 0));
     const QList<QWidget*> windows = HelpWindows();
     QCOMPARE(windows.size(), 1);
     QCOMPARE(windows.first()->windowTitle(), QStringLiteral("Help"));
@@ -470,7 +471,7 @@ void TestHelpViewer::verdictFollowsTheBytes()
     const QString path = temp.filePath(QStringLiteral("trx.chm"));
     QVERIFY(WriteFile(path, first));
     QVERIFY(ShowHelp(m_help, QStringLiteral("trx.chm")));
-    HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     QVERIFY(WriteFile(path, second));
     QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY(window);
@@ -550,7 +551,7 @@ void TestHelpViewer::closeAllClosesEveryWindow()
 {
     THelpSystem help;
     QVERIFY(ShowHelp(help, QStringLiteral("trx.chm")));
-    help.HelpCommand(QStringLiteral("missing.chm"), THelpSystem::HelpContents, 0);
+    help.HelpCommand(QStringLiteral("missing.chm"), WinApi::HELP_CONTENTS, 0);
     QCOMPARE(HelpWindows().size(), 2);
     help.Shutdown();
     QCOMPARE(HelpWindows().size(), 0);
@@ -581,7 +582,7 @@ void TestHelpViewer::topicAsked()
     QFETCH(bool, wide);
     QFETCH(QString, file);
     QFETCH(QString, topic);
-    void* library = dlopen(TRX_BIN_DIR "/libtrxhelp.so", RTLD_NOW);
+    void* library = dlopen(TRX_BIN_DIR "/" TRX_HTMLHELP_LIBRARY, RTLD_NOW);
     QVERIFY(library);
     void* result = nullptr;
     if (wide) {
@@ -590,7 +591,7 @@ void TestHelpViewer::topicAsked()
         QVERIFY(htmlHelpW);
         const std::wstring wideFile = file.toStdWString();
         const std::wstring wideTopic = topic.toStdWString();
-        result = htmlHelpW(nullptr, wideFile.c_str(), HH_DISPLAY_TOPIC,
+        result = htmlHelpW(nullptr, wideFile.c_str(), WinApi::HH_DISPLAY_TOPIC,
                            topic.isEmpty() ? 0 : quintptr(wideTopic.c_str()));
     } else {
         using Entry = void* (*)(void*, const char*, unsigned, quintptr);
@@ -598,7 +599,7 @@ void TestHelpViewer::topicAsked()
         QVERIFY(htmlHelpA);
         const QByteArray narrowFile = file.toLocal8Bit();
         const QByteArray narrowTopic = topic.toLocal8Bit();
-        result = htmlHelpA(nullptr, narrowFile.constData(), HH_DISPLAY_TOPIC,
+        result = htmlHelpA(nullptr, narrowFile.constData(), WinApi::HH_DISPLAY_TOPIC,
                            topic.isEmpty() ? 0 : quintptr(narrowTopic.constData()));
     }
     // Not closed: the window runs the library's code.

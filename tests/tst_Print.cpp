@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Print.h"
 
+#include "PageSetupDialog.h"
 #include "TestSupport.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,16 +101,16 @@ private:
                 m_since.start();
             } else if (m_since.elapsed() > 3000) {
                 ++m_user.stuckDialogs;
-                SendDlgItemClick(modal, IDCANCEL);
+                SendDlgItemClick(modal, WinApi::IDCANCEL);
             }
             return;
         }
         ++m_user.pageSetupsSeen;
-        m_user.secondHeader = GetDlgItemText(modal, IDC_PAGESETUP_HEADER);
-        m_user.secondFooter = GetDlgItemText(modal, IDC_PAGESETUP_FOOTER);
+        m_user.secondHeader = GetDlgItemText(modal, WinApi::IDC_PAGESETUP_HEADER);
+        m_user.secondFooter = GetDlgItemText(modal, WinApi::IDC_PAGESETUP_FOOTER);
         if (!m_user.changeFooterTo.isNull())
-            SetDlgItemText(modal, IDC_PAGESETUP_FOOTER, m_user.changeFooterTo);
-        SendDlgItemClick(modal, m_user.acceptSecondSetup ? IDOK : IDCANCEL);
+            SetDlgItemText(modal, WinApi::IDC_PAGESETUP_FOOTER, m_user.changeFooterTo);
+        SendDlgItemClick(modal, m_user.acceptSecondSetup ? WinApi::IDOK : WinApi::IDCANCEL);
     }
 
     TForm2& m_form;

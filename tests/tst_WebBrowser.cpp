@@ -1,47 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebBrowser.h"
 
+#include "PageSetupDialog.h"
 #include "TestSupport.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
-
-#include <functional>
-#include <memory>
 
 #include <sys/stat.h>
 
 namespace {
-
-// Answers the next modal dialog from the event loop it runs in.
-void AnswerNextModal(std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(modal);
-        }
-    });
-    timer->start();
-}
 
 void WriteBitmap(const QString& path, QColor colour, QSize size = QSize(120, 80))
 {
@@ -70,22 +49,18 @@ QColor ColourOfFirstImage(TCppWebBrowser& browser)
 
 } // namespace
 
-class TestWebBrowser : public QObject
+class tst_WebBrowser : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
     void init();
 
-    void pageCodes_data();
-    void pageCodes();
-
     void navigateRereadsImages();
     void navigateNeverWaits_data();
     void navigateNeverWaits();
     void printTitle();
 
-    void pageSetupDialogItems();
     void pageSetup_data();
     void pageSetup();
     void pageSetupPersistsAcrossRuns();
@@ -101,7 +76,7 @@ private:
     QTemporaryDir m_pages;
 };
 
-void TestWebBrowser::initTestCase()
+void tst_WebBrowser::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_config.isValid());
@@ -109,94 +84,12 @@ void TestWebBrowser::initTestCase()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
 }
 
-void TestWebBrowser::init()
+void tst_WebBrowser::init()
 {
     QSettings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise").clear();
 }
 
-void TestWebBrowser::pageCodes_data()
-{
-    QTest::addColumn<QString>("codes");
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("centre");
-    QTest::addColumn<QString>("right");
-
-    const QDateTime now(QDate(2024, 3, 7), QTime(14, 5));
-    const QString date = QLocale().toString(now.date(), QLocale::ShortFormat);
-
-    QTest::newRow("empty") << ""
-                           << ""
-                           << ""
-                           << "";
-    QTest::newRow("plain text") << "Weight and balance"
-                                << "Weight and balance"
-                                << ""
-                                << "";
-    QTest::newRow("override footer") << "&d &w&bPage &p of &P" << date + " Report"
-                                     << ""
-                                     << "Page 3 of 9";
-    QTest::newRow("two breaks centre") << "&b&w&b"
-                                       << ""
-                                       << "Report"
-                                       << "";
-    QTest::newRow("three parts") << "a&bb&bc"
-                                 << "a"
-                                 << "b"
-                                 << "c";
-    QTest::newRow("extra breaks stay right") << "a&bb&bc&bd"
-                                             << "a"
-                                             << "b"
-                                             << "cd";
-    QTest::newRow("literal ampersand") << "R&&D &&p"
-                                       << "R&D &p"
-                                       << ""
-                                       << "";
-    QTest::newRow("literal b is no break") << "x&&by"
-                                           << "x&by"
-                                           << ""
-                                           << "";
-    QTest::newRow("address") << "&u"
-                             << "file:///tmp/report.html"
-                             << ""
-                             << "";
-    QTest::newRow("24-hour time") << "&T"
-                                  << "14:05"
-                                  << ""
-                                  << "";
-    QTest::newRow("unknown code kept") << "&q&z"
-                                       << "&q&z"
-                                       << ""
-                                       << "";
-    QTest::newRow("lone trailing ampersand") << "end&"
-                                             << "end&"
-                                             << ""
-                                             << "";
-    QTest::newRow("browser default header") << "&w&bPage &p of &P"
-                                            << "Report"
-                                            << ""
-                                            << "Page 3 of 9";
-}
-
-void TestWebBrowser::pageCodes()
-{
-    QFETCH(QString, codes);
-    QFETCH(QString, left);
-    QFETCH(QString, centre);
-    QFETCH(QString, right);
-
-    TPageCodeContext context;
-    context.title = QStringLiteral("Report");
-    context.url = QStringLiteral("file:///tmp/report.html");
-    context.now = QDateTime(QDate(2024, 3, 7), QTime(14, 5));
-    context.page = 3;
-    context.pageCount = 9;
-    const THeaderFooterLine line = ExpandPageCodes(codes, context);
-    QCOMPARE(line.left, left);
-    QCOMPARE(line.centre, centre);
-    QCOMPARE(line.right, right);
-}
-
-void TestWebBrowser::navigateRereadsImages()
+void tst_WebBrowser::navigateRereadsImages()
 {
     const QString folder = m_pages.path() + "/reread";
     QVERIFY(QDir().mkpath(folder));
@@ -204,7 +97,7 @@ void TestWebBrowser::navigateRereadsImages()
               "<html><head><title>T</title></head><body><img src=\"report.bmp\"></body></html>");
     const QString url = QUrl::fromLocalFile(folder + "/report.html").toString();
 
-    TCppWebBrowser browser;
+    TCppWebBrowser browser(&TPageSetupDialog::Prompt);
     browser.resize(400, 300);
     browser.show();
 
@@ -231,7 +124,7 @@ void TestWebBrowser::navigateRereadsImages()
     QCOMPARE(shown.pixelColor(20, 20), QColor(Qt::green));
 }
 
-void TestWebBrowser::navigateNeverWaits_data()
+void tst_WebBrowser::navigateNeverWaits_data()
 {
     QTest::addColumn<QString>("fifo"); // the file that is a FIFO with no writer
     QTest::addColumn<QString>("title");
@@ -241,7 +134,7 @@ void TestWebBrowser::navigateNeverWaits_data()
                            << "T";
 }
 
-void TestWebBrowser::navigateNeverWaits()
+void tst_WebBrowser::navigateNeverWaits()
 {
     QFETCH(QString, fifo);
     QTemporaryDir folder;
@@ -251,7 +144,7 @@ void TestWebBrowser::navigateNeverWaits()
                                                   "<body><img src=\"report.bmp\"></body></html>");
     QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(fifo)).constData(), 0600), 0);
 
-    TCppWebBrowser browser;
+    TCppWebBrowser browser(&TPageSetupDialog::Prompt);
     browser.resize(400, 300);
     browser.show();
     browser.Navigate(QUrl::fromLocalFile(folder.filePath("report.html")).toString());
@@ -259,11 +152,11 @@ void TestWebBrowser::navigateNeverWaits()
     QTEST(browser.documentTitle(), "title");
 }
 
-void TestWebBrowser::printTitle()
+void tst_WebBrowser::printTitle()
 {
     QWidget window;
     window.setWindowTitle("Print preview");
-    auto* browser = new TCppWebBrowser(&window);
+    auto* browser = new TCppWebBrowser(&TPageSetupDialog::Prompt, &window);
     const QString folder = m_pages.path();
 
     WritePage(folder + "/titled.html", "<html><head><title>Loading report</title></head></html>");
@@ -275,22 +168,7 @@ void TestWebBrowser::printTitle()
     QCOMPARE(browser->PrintTitle(), QStringLiteral("Print preview"));
 }
 
-void TestWebBrowser::pageSetupDialogItems()
-{
-    TPageSetup values = TPageSetup::Defaults();
-    values.header = "H";
-    values.footer = "F";
-    TPageSetupDialog dialog(values);
-    QVERIFY(GetWindowText(&dialog).contains("Page Setup"));
-    QVERIFY(qobject_cast<QLineEdit*>(GetDlgItem(&dialog, IDC_PAGESETUP_HEADER)));
-    QVERIFY(qobject_cast<QLineEdit*>(GetDlgItem(&dialog, IDC_PAGESETUP_FOOTER)));
-    QVERIFY(GetDlgItem(&dialog, IDOK));
-    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_HEADER), QStringLiteral("H"));
-    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_FOOTER), QStringLiteral("F"));
-    QCOMPARE(dialog.Values(), values);
-}
-
-void TestWebBrowser::pageSetup_data()
+void tst_WebBrowser::pageSetup_data()
 {
     QTest::addColumn<bool>("accept");
     QTest::addColumn<QString>("header");
@@ -306,13 +184,13 @@ void TestWebBrowser::pageSetup_data()
                                           << "bottom";
 }
 
-void TestWebBrowser::pageSetup()
+void tst_WebBrowser::pageSetup()
 {
     QFETCH(bool, accept);
     QFETCH(QString, header);
     QFETCH(QString, footer);
 
-    TCppWebBrowser browser;
+    TCppWebBrowser browser(&TPageSetupDialog::Prompt);
     const TPageSetup before = browser.PageSetup();
     TPageSetup expected = before;
     if (accept) {
@@ -323,30 +201,30 @@ void TestWebBrowser::pageSetup()
     QString caption;
     AnswerNextModal([&](QWidget* dialog) {
         caption = GetWindowText(dialog);
-        QVERIFY(SetDlgItemText(dialog, IDC_PAGESETUP_HEADER, header));
-        QVERIFY(SetDlgItemText(dialog, IDC_PAGESETUP_FOOTER, footer));
+        QVERIFY(SetDlgItemText(dialog, WinApi::IDC_PAGESETUP_HEADER, header));
+        QVERIFY(SetDlgItemText(dialog, WinApi::IDC_PAGESETUP_FOOTER, footer));
         if (accept)
-            SendDlgItemClick(dialog, IDOK);
+            SendDlgItemClick(dialog, WinApi::IDOK);
         else
-            SendDlgItemClick(dialog, IDCANCEL);
+            SendDlgItemClick(dialog, WinApi::IDCANCEL);
     });
-    const int result = browser.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    const int result = browser.ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
     QCOMPARE(caption, QStringLiteral("Page Setup"));
-    QCOMPARE(result, accept ? int(S_OK) : int(OLECMDERR_E_CANCELED));
+    QCOMPARE(result, accept ? int(WinApi::S_OK) : int(WinApi::OLECMDERR_E_CANCELED));
     QCOMPARE(browser.PageSetup(), expected);
     QCOMPARE(TPageSetup::Load(), expected);
 }
 
-void TestWebBrowser::pageSetupPersistsAcrossRuns()
+void tst_WebBrowser::pageSetupPersistsAcrossRuns()
 {
     {
-        TCppWebBrowser browser;
+        TCppWebBrowser browser(&TPageSetupDialog::Prompt);
         AnswerNextModal([](QWidget* dialog) {
-            SetDlgItemText(dialog, IDC_PAGESETUP_HEADER, "");
-            SetDlgItemText(dialog, IDC_PAGESETUP_FOOTER, "kept");
-            SendDlgItemClick(dialog, IDOK);
+            SetDlgItemText(dialog, WinApi::IDC_PAGESETUP_HEADER, "");
+            SetDlgItemText(dialog, WinApi::IDC_PAGESETUP_FOOTER, "kept");
+            SendDlgItemClick(dialog, WinApi::IDOK);
         });
-        browser.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+        browser.ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
         TPageSetup values = browser.PageSetup();
         values.paper = QPageSize::Letter;
         values.orientation = QPageLayout::Landscape;
@@ -355,7 +233,7 @@ void TestWebBrowser::pageSetupPersistsAcrossRuns()
     }
     // A browser made later (the next run) starts from the saved values; an
     // empty header stays empty rather than falling back to the default.
-    TCppWebBrowser later;
+    TCppWebBrowser later(&TPageSetupDialog::Prompt);
     QCOMPARE(later.PageSetup().header, QString());
     QCOMPARE(later.PageSetup().footer, QStringLiteral("kept"));
     QCOMPARE(later.PageSetup().paper, QPageSize::Letter);
@@ -365,16 +243,16 @@ void TestWebBrowser::pageSetupPersistsAcrossRuns()
     // The dialog opens with them.
     QString shownFooter;
     AnswerNextModal([&](QWidget* dialog) {
-        shownFooter = GetDlgItemText(dialog, IDC_PAGESETUP_FOOTER);
-        SendDlgItemClick(dialog, IDCANCEL);
+        shownFooter = GetDlgItemText(dialog, WinApi::IDC_PAGESETUP_FOOTER);
+        SendDlgItemClick(dialog, WinApi::IDCANCEL);
     });
-    later.ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    later.ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
     QCOMPARE(shownFooter, QStringLiteral("kept"));
 }
 
-void TestWebBrowser::defaults()
+void tst_WebBrowser::defaults()
 {
-    TCppWebBrowser browser;
+    TCppWebBrowser browser(&TPageSetupDialog::Prompt);
     QCOMPARE(browser.PageSetup(), TPageSetup::Defaults());
     QCOMPARE(browser.PageSetup().header, QStringLiteral("&w&bPage &p of &P"));
     QCOMPARE(browser.PageSetup().footer, QStringLiteral("&u&b&d"));
@@ -388,7 +266,7 @@ void TestWebBrowser::defaults()
     QCOMPARE(TPageSetup::Load(), TPageSetup::Defaults());
 }
 
-void TestWebBrowser::printsHeaderAndFooterOnEveryPage_data()
+void tst_WebBrowser::printsHeaderAndFooterOnEveryPage_data()
 {
     QTest::addColumn<int>("paragraphs");
     QTest::addColumn<int>("pages");
@@ -396,7 +274,7 @@ void TestWebBrowser::printsHeaderAndFooterOnEveryPage_data()
     QTest::newRow("several pages") << 200 << 0; // 0: more than one, counted from the PDF
 }
 
-void TestWebBrowser::printsHeaderAndFooterOnEveryPage()
+void tst_WebBrowser::printsHeaderAndFooterOnEveryPage()
 {
     QFETCH(int, paragraphs);
     QFETCH(int, pages);
@@ -408,7 +286,7 @@ void TestWebBrowser::printsHeaderAndFooterOnEveryPage()
               "<html><head><title>Long &amp; report</title></head><body>" + body +
                   "</body></html>");
 
-    TCppWebBrowser browser;
+    TCppWebBrowser browser(&TPageSetupDialog::Prompt);
     browser.Navigate(QUrl::fromLocalFile(m_pages.path() + "/long.html").toString());
     TPageSetup values = browser.PageSetup();
     values.header = "HEAD &w&b&&&bPage &p of &P";
@@ -420,7 +298,7 @@ void TestWebBrowser::printsHeaderAndFooterOnEveryPage()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     printer.setPageLayout(values.PageLayout());
-    QVERIFY(browser.PrintTo(&printer));
+    QVERIFY(PrintDocument(printer, browser.PrintJob()));
 
     const QString text = PdfText(pdf);
     const QStringList pageTexts = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -446,16 +324,16 @@ void TestWebBrowser::printsHeaderAndFooterOnEveryPage()
         QCOMPARE(text.count(QRegularExpression(QStringLiteral("\\bLine %1\\b").arg(i))), 1);
 }
 
-void TestWebBrowser::itemFunctionsOnMissingItems()
+void tst_WebBrowser::itemFunctionsOnMissingItems()
 {
     QDialog dialog;
-    QCOMPARE(GetDlgItem(&dialog, IDC_PAGESETUP_HEADER), nullptr);
-    QCOMPARE(GetDlgItemText(&dialog, IDC_PAGESETUP_HEADER), QString());
-    QVERIFY(!SetDlgItemText(&dialog, IDC_PAGESETUP_HEADER, "x"));
-    SendDlgItemClick(&dialog, IDOK); // nothing to press, nothing happens
+    QCOMPARE(GetDlgItem(&dialog, WinApi::IDC_PAGESETUP_HEADER), nullptr);
+    QCOMPARE(GetDlgItemText(&dialog, WinApi::IDC_PAGESETUP_HEADER), QString());
+    QVERIFY(!SetDlgItemText(&dialog, WinApi::IDC_PAGESETUP_HEADER, "x"));
+    SendDlgItemClick(&dialog, WinApi::IDOK); // nothing to press, nothing happens
     QCOMPARE(GetWindowText(nullptr), QString());
-    QCOMPARE(GetDlgItemText(nullptr, IDOK), QString());
+    QCOMPARE(GetDlgItemText(nullptr, WinApi::IDOK), QString());
 }
 
-QTEST_MAIN(TestWebBrowser)
+QTEST_MAIN(tst_WebBrowser)
 #include "tst_WebBrowser.moc"

@@ -8,6 +8,7 @@
 #include "OKBottomDlg.h"
 #include "Print.h"
 #include "TestSupport.h"
+#include "WinApi.h"
 
 #include <QDeadlineTimer>
 #include <QTest>
@@ -127,7 +128,8 @@ private slots:
             TApplication::Guard([] { throw EConvertError(QStringLiteral("Broken")); });
             break;
         case PageSetup:
-            Form2->CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+            Form2->CppWebBrowser1->ExecWB(WinApi::OLECMDID_PAGESETUP,
+                                          WinApi::OLECMDEXECOPT_PROMPTUSER);
             break;
         case Preview:
             // Its button is hidden: the handler is the way in.

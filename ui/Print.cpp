@@ -2,6 +2,8 @@
 #include "Print.h"
 
 #include "Application.h"
+#include "PageSetupDialog.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -12,8 +14,8 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-const QString kPageSetupCaption = QStringLiteral("Page Setup");
-const QString kOverrideFooter = QStringLiteral("&d &w&bPage &p of &P");
+const QString PageSetupCaption = QStringLiteral("Page Setup");
+const QString OverrideFooter = QStringLiteral("&d &w&bPage &p of &P");
 
 } // namespace
 
@@ -25,7 +27,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     tahoma.setPixelSize(11);
     setFont(tahoma);
 
-    CppWebBrowser1 = new TCppWebBrowser(this);
+    CppWebBrowser1 = new TCppWebBrowser(&TPageSetupDialog::Prompt, this);
     CppWebBrowser1->setGeometry(8, 8, 546, 473);
     Button1 = new QPushButton(QStringLiteral("Print"), this);
     Button1->setGeometry(8, 492, 75, 25);
@@ -46,14 +48,14 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
 void TForm2::Button1Click()
 {
     OverridePending = true;
-    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    CppWebBrowser1->ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
     OverridePending = false;
 
-    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
-    CppWebBrowser1->ExecWB(OLECMDID_PRINT, OLECMDEXECOPT_PROMPTUSER);
+    CppWebBrowser1->ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
+    CppWebBrowser1->ExecWB(WinApi::OLECMDID_PRINT, WinApi::OLECMDEXECOPT_PROMPTUSER);
 
     RestorePending = true;
-    CppWebBrowser1->ExecWB(OLECMDID_PAGESETUP, OLECMDEXECOPT_PROMPTUSER);
+    CppWebBrowser1->ExecWB(WinApi::OLECMDID_PAGESETUP, WinApi::OLECMDEXECOPT_PROMPTUSER);
     RestorePending = false;
 
     close();
@@ -67,21 +69,21 @@ void TForm2::Button2Click()
 void TForm2::OnActivate(bool inactive, QWidget* other)
 {
     const QString caption = GetWindowText(other);
-    const bool pageSetup = inactive && caption.contains(kPageSetupCaption, Qt::CaseSensitive);
+    const bool pageSetup = inactive && caption.contains(PageSetupCaption, Qt::CaseSensitive);
 
     if (OverridePending && pageSetup) {
         OverridePending = false;
-        SavedHeader = GetDlgItemText(other, IDC_PAGESETUP_HEADER);
-        SavedFooter = GetDlgItemText(other, IDC_PAGESETUP_FOOTER);
-        SetDlgItemText(other, IDC_PAGESETUP_HEADER, QString());
-        SetDlgItemText(other, IDC_PAGESETUP_FOOTER, kOverrideFooter);
-        SendDlgItemClick(other, IDOK);
+        SavedHeader = GetDlgItemText(other, WinApi::IDC_PAGESETUP_HEADER);
+        SavedFooter = GetDlgItemText(other, WinApi::IDC_PAGESETUP_FOOTER);
+        SetDlgItemText(other, WinApi::IDC_PAGESETUP_HEADER, QString());
+        SetDlgItemText(other, WinApi::IDC_PAGESETUP_FOOTER, OverrideFooter);
+        SendDlgItemClick(other, WinApi::IDOK);
     }
     if (RestorePending && pageSetup) {
         RestorePending = false;
-        SetDlgItemText(other, IDC_PAGESETUP_HEADER, SavedHeader);
-        SetDlgItemText(other, IDC_PAGESETUP_FOOTER, SavedFooter);
-        SendDlgItemClick(other, IDOK);
+        SetDlgItemText(other, WinApi::IDC_PAGESETUP_HEADER, SavedHeader);
+        SetDlgItemText(other, WinApi::IDC_PAGESETUP_FOOTER, SavedFooter);
+        SendDlgItemClick(other, WinApi::IDOK);
     }
 }
 
