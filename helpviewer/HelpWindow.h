@@ -42,9 +42,6 @@ public:
     void ShowTopic(const QString& topic);
     void BringForward();
 
-    QString FileName() const { return m_fileName; }
-    THelpBrowser* Browser() const { return m_browser; }
-
 private:
     bool OpenFile();
     void ShowMessage(const QString& text);

@@ -4,6 +4,7 @@
 // server with the xcb platform, where Qt formats the titles it hands over.
 #include "Application.h"
 #include "Exceptions.h"
+#include "HtmlHelp.h"
 #include "Main.h"
 #include "OKBottomDlg.h"
 #include "Print.h"
@@ -75,7 +76,8 @@ private slots:
     }
     void cleanupTestCase()
     {
-        Application->HelpSystem().Shutdown();
+        // The help windows live in the viewer library: closed first.
+        HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
         delete Form2;
         delete OKBottomDlg;
         delete Form1;

@@ -7,7 +7,6 @@
 
 #include <QEvent>
 #include <QMessageBox>
-#include <QWidget>
 
 TApplication* Application = nullptr;
 
@@ -50,12 +49,7 @@ void TApplication::SetTitle(const QString& title)
 
 bool TApplication::HelpCommand(int command, quintptr data)
 {
-    QString file;
-    if (QWidget* active = activeWindow())
-        file = active->property("HelpFile").toString();
-    if (file.isEmpty())
-        file = m_helpFile;
-    return m_helpSystem.HelpCommand(file, command, data);
+    return m_helpSystem.HelpCommand(m_helpFile, command, data);
 }
 
 namespace {

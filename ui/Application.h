@@ -28,10 +28,9 @@ public:
     QString HelpFile() const { return m_helpFile; }
     void SetHelpFile(const QString& helpFile) { m_helpFile = helpFile; }
 
-    // The help command: the active window's own help file (a "HelpFile"
-    // property) if it has one, else the application's.
+    // The help command (WinApi::HELP_CONTENTS) on the application's help
+    // file; no window has a help file of its own.
     bool HelpCommand(int command, quintptr data);
-    THelpSystem& HelpSystem() { return m_helpSystem; }
 
     // The error box for an exception: caption = title, stop icon, one OK;
     // EAbort is silent; the "." rule is applied to the message, which is

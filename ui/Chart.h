@@ -27,7 +27,6 @@ public:
     // Series are drawn in the order added; the chart redraws whenever one
     // changes. The series stay the caller's.
     void AddSeries(TArrowSeries* series);
-    const std::vector<TArrowSeries*>& SeriesList() const { return m_model.SeriesList(); }
 
     ChartModel& Model() { return m_model; }
     const ChartModel& Model() const { return m_model; }

@@ -15,6 +15,7 @@
 #include "Print.h"
 #include "ReportPaths.h"
 #include "StringGrid.h"
+#include "WinApi.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -27,16 +28,32 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-// Frame and title bar as laid out.
-constexpr int nominalFrameWidth = 8;
-constexpr int nominalFrameHeight = 27;
+// Frame and title bar as laid out, in pixels: both side edges together, and
+// the title bar with the top and bottom edges.
+constexpr int NominalFrameWidth = 8;
+constexpr int NominalFrameHeight = 27;
+// Outer sizes of the window in pixels, frame included: the top strip before
+// a load, the whole window after it.
+constexpr QSize CollapsedSize(323, 65);
+constexpr QSize LoadedSize(686, 467);
 
-const QString unitLabelsMetric[] = {QStringLiteral("Unit"), QStringLiteral("kg"),
-                                    QStringLiteral("kg"), QStringLiteral("m"),
-                                    QStringLiteral("Nm")};
-const QString unitLabelsImperial[] = {QStringLiteral("Unit"), QStringLiteral("Lbs"),
-                                      QStringLiteral("Lbs"), QStringLiteral("in"),
-                                      QStringLiteral("Lbs*in")};
+// The window's font size, and the smallest the sheet's font may shrink to,
+// in pixels.
+constexpr int FontPixelSize = 11;
+constexpr int MinSheetFontPixelSize = 8;
+
+// What a load adds to the widths of the item and torque columns, in pixels.
+constexpr int ItemColumnWidening = 42;
+constexpr int TorqueColumnWidening = 15;
+
+constexpr int SheetColumns = colTorque + 1;
+
+const QString UnitLabelsMetric[SheetColumns] = {QStringLiteral("Unit"), QStringLiteral("kg"),
+                                                QStringLiteral("kg"), QStringLiteral("m"),
+                                                QStringLiteral("Nm")};
+const QString UnitLabelsImperial[SheetColumns] = {QStringLiteral("Unit"), QStringLiteral("Lbs"),
+                                                  QStringLiteral("Lbs"), QStringLiteral("in"),
+                                                  QStringLiteral("Lbs*in")};
 
 // The headings must fit the laid-out column width; desktop fonts run wider
 // than the one the layout was drawn for, so the sheet's font gives way a little.
@@ -53,7 +70,7 @@ void FitSheetFontTo(TStringGrid* grid, const QString* texts, int count)
             w = std::max(w, fm.horizontalAdvance(texts[i]));
         return w;
     };
-    while (f.pixelSize() > 8 && widest() > room)
+    while (f.pixelSize() > MinSheetFontPixelSize && widest() > room)
         f.setPixelSize(f.pixelSize() - 1);
     grid->setFont(f);
 }
@@ -106,7 +123,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     QFont f = font();
-    f.setPixelSize(11);
+    f.setPixelSize(FontPixelSize);
     setFont(f);
     move(192, 107);
 
@@ -194,16 +211,16 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     if (ComboBox1->count() > 0)
         ComboBox1->setCurrentIndex(0);
 
-    SetOuterSize(323, 65);
+    SetOuterSize(CollapsedSize.width(), CollapsedSize.height());
 
-    const QString header[] = {QStringLiteral("Item"), QStringLiteral("Weight"),
-                              QStringLiteral("Max weight"), QStringLiteral("Position"),
-                              QStringLiteral("Torque")};
-    for (int c = 0; c < 5; ++c)
+    const QString header[SheetColumns] = {QStringLiteral("Item"), QStringLiteral("Weight"),
+                                          QStringLiteral("Max weight"), QStringLiteral("Position"),
+                                          QStringLiteral("Torque")};
+    for (int c = 0; c < SheetColumns; ++c)
         StringGrid1->SetCell(c, 0, header[c]);
-    FitSheetFontTo(StringGrid1, header, 5);
-    for (int c = 0; c < 5; ++c)
-        StringGrid1->SetCell(c, 1, unitLabelsMetric[c]);
+    FitSheetFontTo(StringGrid1, header, SheetColumns);
+    for (int c = 0; c < SheetColumns; ++c)
+        StringGrid1->SetCell(c, 1, UnitLabelsMetric[c]);
 
     ComboBox1->setFocus();
 }
@@ -223,12 +240,12 @@ TForm1::~TForm1()
 // window manager draws: the client area, and so what it shows, stays the same.
 QSize TForm1::OuterSize() const
 {
-    return size() + QSize(nominalFrameWidth, nominalFrameHeight);
+    return size() + QSize(NominalFrameWidth, NominalFrameHeight);
 }
 
 void TForm1::SetOuterSize(int width, int height)
 {
-    setFixedSize(width - nominalFrameWidth, height - nominalFrameHeight);
+    setFixedSize(width - NominalFrameWidth, height - NominalFrameHeight);
 }
 
 int TForm1::SelectedAircraft() const
@@ -238,7 +255,7 @@ int TForm1::SelectedAircraft() const
 
 void TForm1::Button1Click()
 {
-    SetOuterSize(686, 467);
+    SetOuterSize(LoadedSize.width(), LoadedSize.height());
     Button1->setEnabled(false);
     ComboBox1->setEnabled(false);
 
@@ -302,12 +319,12 @@ void TForm1::Button1Click()
         RadioButton1->setEnabled(false);
         RadioButton2->setChecked(true);
         RadioButton2->setEnabled(true);
-        for (int c = 0; c < 5; ++c)
-            StringGrid1->SetCell(c, 1, unitLabelsImperial[c]);
+        for (int c = 0; c < SheetColumns; ++c)
+            StringGrid1->SetCell(c, 1, UnitLabelsImperial[c]);
     }
 
-    StringGrid1->SetColWidth(0, StringGrid1->ColWidth(0) + 42);
-    StringGrid1->SetColWidth(4, StringGrid1->ColWidth(4) + 15);
+    StringGrid1->SetColWidth(colItem, StringGrid1->ColWidth(colItem) + ItemColumnWidening);
+    StringGrid1->SetColWidth(colTorque, StringGrid1->ColWidth(colTorque) + TorqueColumnWidening);
 
     Compute();
 }
@@ -330,7 +347,7 @@ void TForm1::StringGrid1DblClick()
     const int r = StringGrid1->Row();
     if ((c == colWeight || c == colPosition) && r > firstSlotRow) {
         OKBottomDlg->SetOldValue(StringGrid1->Cell(c, r));
-        if (OKBottomDlg->ShowModal() == 1)
+        if (OKBottomDlg->ShowModal() == WinApi::mrOk)
             StringGrid1->SetCell(c, r, OKBottomDlg->AcceptedValue());
 
         if (c == colPosition) {
@@ -376,5 +393,5 @@ void TForm1::Button3Click()
 
 void TForm1::Button4Click()
 {
-    Application->HelpCommand(3, 0);
+    Application->HelpCommand(WinApi::HELP_CONTENTS, 0);
 }

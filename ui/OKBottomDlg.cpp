@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OKBottomDlg.h"
 
+#include "WinApi.h"
+
 #include <QFont>
 #include <QFrame>
 #include <QGuiApplication>
@@ -82,7 +84,7 @@ int TOKBottomDlg::ShowModal()
     m_shownBefore = true;
     CentreOnScreen();
     const int result = exec();
-    return result == 1 ? 1 : 2;
+    return result == WinApi::mrOk ? WinApi::mrOk : WinApi::mrCancel;
 }
 
 void TOKBottomDlg::CentreOnScreen()
@@ -103,12 +105,12 @@ void TOKBottomDlg::CentreOnScreen()
 void TOKBottomDlg::OKBtnClick()
 {
     m_accepted = Edit1->text();
-    done(1);
+    done(WinApi::mrOk);
 }
 
 void TOKBottomDlg::CancelBtnClick()
 {
-    done(2);
+    done(WinApi::mrCancel);
 }
 
 void TOKBottomDlg::done(int result)
@@ -120,5 +122,5 @@ void TOKBottomDlg::done(int result)
 // Escape and the close box end the dialog as Cancel does.
 void TOKBottomDlg::reject()
 {
-    done(2);
+    done(WinApi::mrCancel);
 }

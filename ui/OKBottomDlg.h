@@ -28,8 +28,8 @@ public:
 
     // Shows the text, literally, as the old value and puts it in the edit box.
     void SetOldValue(const QString& text);
-    // Modal, centred on the screen: 1 for OK, 2 for Cancel, Escape or the
-    // close box.
+    // Modal, centred on the screen: WinApi::mrOk for OK, WinApi::mrCancel
+    // for Cancel, Escape or the close box.
     int ShowModal();
     // The edit box's text when OK was last pressed.
     QString AcceptedValue() const { return m_accepted; }
