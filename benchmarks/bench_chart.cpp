@@ -2,14 +2,16 @@
 #include "Chart.h"
 #include "NumConv.h"
 
+#include <QApplication>
 #include <QImage>
-#include <QPainter>
-#include <QTest>
+#include <benchmark/benchmark.h>
+
 #include <cmath>
 
 namespace {
 
-// The largest aircraft the catalogue can describe: 1023 envelope vertices
+// Paints of the envelope chart for the largest aircraft the catalogue can
+// describe: 1023 envelope vertices
 // and 1023 slots.
 constexpr int Count = 1023;
 
@@ -81,56 +83,55 @@ struct BigChart
     }
 };
 
-} // namespace
-
-class bench_chart : public QObject
-{
-    Q_OBJECT
-private slots:
-    void initTestCase() { SetDecimalSeparator(QLatin1Char('.')); }
-    void paint();
-    void paintZoomed();
-    void recomputeAndPaint();
-};
-
 // What every repaint of an unchanged chart costs.
-void bench_chart::paint()
+void BM_ChartPaint1023(benchmark::State& state)
 {
     BigChart big;
     QImage image(289, 385, QImage::Format_RGB32);
-    QBENCHMARK
-    {
+    for (auto _ : state)
         big.chart.render(&image);
-    }
 }
+BENCHMARK(BM_ChartPaint1023)->Unit(benchmark::kMicrosecond);
 
-void bench_chart::paintZoomed()
+void BM_ChartPaintZoomed1023(benchmark::State& state)
 {
     BigChart big;
     const QRect plot = big.chart.PlotRect();
     big.chart.Model().ZoomTo(plot.adjusted(60, 60, -60, -60));
     QImage image(289, 385, QImage::Format_RGB32);
-    QBENCHMARK
-    {
+    for (auto _ : state)
         big.chart.render(&image);
-    }
 }
+BENCHMARK(BM_ChartPaintZoomed1023)->Unit(benchmark::kMicrosecond);
 
 // An edit: both series refilled with labels never measured before, then
 // painted.
-void bench_chart::recomputeAndPaint()
+void BM_ChartEdit1023(benchmark::State& state)
 {
     BigChart big;
     QImage image(289, 385, QImage::Format_RGB32);
     int edit = 0;
-    QBENCHMARK
-    {
+    for (auto _ : state) {
         const QString suffix = QString::number(++edit);
         Fill(big.Series1, big.envelope, clRed, suffix);
         Fill(big.Series3, big.path, clBlue, suffix);
         big.chart.render(&image);
     }
 }
+BENCHMARK(BM_ChartEdit1023)->Unit(benchmark::kMicrosecond);
 
-QTEST_MAIN(bench_chart)
-#include "bench_chart.moc"
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    SetDecimalSeparator(QLatin1Char('.'));
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks (Release) and prints their figures. Extra arguments go
-# to the Google Benchmark run, e.g. --benchmark_filter=BM_Load. The build
+# to every Google Benchmark run, e.g. --benchmark_filter=BM_Load. The build
 # folder is build/bench unless BENCH_BUILD_DIR names another.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +17,6 @@ export QT_QPA_PLATFORM=offscreen
 echo "== Main window: load, compute, chart, catalogue listing, start-up"
 "$build/benchmarks/bench_trx" "$@"
 echo "== Chart paint, largest aircraft (1023 envelope vertices and slots)"
-"$build/benchmarks/bench_chart"
+"$build/benchmarks/bench_chart" "$@"
 echo "== Catalogue check, 200 aircraft of 1023 slots (about 2.5 MB)"
-"$build/benchmarks/bench_check"
+"$build/benchmarks/bench_check" "$@"
