@@ -5,6 +5,7 @@
 #include "RegularFile.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
@@ -13,6 +14,37 @@ namespace {
 quint16 le16(const QByteArray& d, int at)
 {
     return quint16(quint8(d[at])) | quint16(quint8(d[at + 1]) << 8);
+}
+
+// The images of an icon file in its order; none when Qt reads none of them.
+QList<QImage> DecodeIcon(const QByteArray& data)
+{
+    // Start-up reads icon.ico twice, for the application and for the main
+    // window: the same bytes are decoded once.
+    static QByteArray lastDigest;
+    static QList<QImage> lastImages;
+    const QByteArray digest = QCryptographicHash::hash(data, QCryptographicHash::Sha256);
+    if (!lastImages.isEmpty() && digest == lastDigest)
+        return lastImages;
+
+    QList<QImage> images;
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    // The format is known. Left to detect it, the reader asks every image
+    // plugin in turn, loading each one on the way to the ICO reader.
+    reader.setAutoDetectImageFormat(false);
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull())
+            images.append(image);
+    } while (reader.jumpToNextImage());
+    if (!images.isEmpty()) {
+        lastDigest = digest;
+        lastImages = images;
+    }
+    return images;
 }
 } // namespace
 
@@ -37,14 +69,8 @@ QIcon LoadIconFile(const QString& fileName)
         throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
 
     QIcon icon;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    do {
-        const QImage image = reader.read();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image));
-    } while (reader.jumpToNextImage());
+    for (const QImage& image : DecodeIcon(data))
+        icon.addPixmap(QPixmap::fromImage(image));
     if (icon.isNull())
         throw EInvalidGraphic(QStringLiteral("Icon image is not valid"));
     return icon;
