@@ -26,7 +26,7 @@ appdir=$prefix/$appdir_rel
 launcher=$prefix/bin/trimwise
 
 # Everything the program reads lies in its own folder.
-for f in TRX TRX.ini icon.ico trx.chm libtrxhelp.so trx-chmprobe report.html; do
+for f in TRX TRX.ini icon.ico trx.chm libtrxhelp.so trx-chmprobe libtrxprint.so report.html; do
     [ -s "$appdir/$f" ] || fail "$appdir/$f missing or empty"
 done
 [ -x "$appdir/TRX" ] || fail "TRX is not executable"
@@ -57,9 +57,11 @@ if command -v readelf >/dev/null 2>&1; then
     readelf -d "$appdir/TRX" | grep -E 'R(UN)?PATH' | grep -qF '[$ORIGIN]' ||
         fail "installed TRX lacks RUNPATH \$ORIGIN: $(readelf -d "$appdir/TRX" | grep PATH)"
 fi
-if ldd "$appdir/libtrxhelp.so" | grep -q 'not found'; then
-    fail "viewer library has unresolved dependencies: $(ldd "$appdir/libtrxhelp.so" | grep 'not found')"
-fi
+for lib in libtrxhelp.so libtrxprint.so; do
+    if ldd "$appdir/$lib" | grep -q 'not found'; then
+        fail "$lib has unresolved dependencies: $(ldd "$appdir/$lib" | grep 'not found')"
+    fi
+done
 
 # Start it as a desktop would, from elsewhere. With strace at hand, also see
 # which files it opened at start-up.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WebBrowser.h"
 
+#include "PrintModule.h"
 #include "RegularFile.h"
 #include "WinApi.h"
 
@@ -60,8 +61,7 @@ int TCppWebBrowser::ExecWB(int cmdID, int cmdExecOpt)
     case WinApi::OLECMDID_PAGESETUP:
         return PageSetupCommand(cmdExecOpt);
     case WinApi::OLECMDID_PRINT:
-        return PrintWithDialog(PrintJob(), window(),
-                               cmdExecOpt != WinApi::OLECMDEXECOPT_DONTPROMPTUSER);
+        return PrintPage(PrintJob(), window(), cmdExecOpt != WinApi::OLECMDEXECOPT_DONTPROMPTUSER);
     default:
         return WinApi::OLECMDERR_E_NOTSUPPORTED;
     }

@@ -26,7 +26,8 @@ public:
 
     // WinApi::OLECMDID_PAGESETUP: the Page Setup dialog, modal; OK makes its
     // values the browser's own. WinApi::OLECMDID_PRINT: the print dialog,
-    // then the page printed with the header and footer. With
+    // then the page printed with the header and footer, through the print
+    // module (PrintModule.h) loaded on the first print. With
     // WinApi::OLECMDEXECOPT_DONTPROMPTUSER no dialog shows. Returns a WinApi
     // result code.
     int ExecWB(int cmdID, int cmdExecOpt);

@@ -3,6 +3,7 @@
 #include "Main.h"
 #include "OKBottomDlg.h"
 #include "Print.h"
+#include "PrintModule.h"
 #include "Startup.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 namespace {
@@ -110,6 +112,9 @@ private slots:
             QCOMPARE(Application->HelpFile(), QStringLiteral("trx.chm"));
             QVERIFY(!Application->windowIcon().isNull());
             QCOMPARE(Form1->windowTitle(), QStringLiteral("Trimwise Application"));
+            // Printing is loaded by the first print, not at start-up.
+            QVERIFY(!dlopen("libQt6PrintSupport.so.6", RTLD_LAZY | RTLD_NOLOAD));
+            QVERIFY(!dlopen(PrintModuleName, RTLD_LAZY | RTLD_NOLOAD));
             checked = true;
             Form1->Button2->click();
         });
