@@ -6,11 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-TRX_PACKAGES+=(libbenchmark-dev)
+TRX_PACKAGES+=(libbenchmark-dev libxcb1-dev)
 trx_install_deps
+root=$(pwd)
 build=$(realpath -m "${BENCH_BUILD_DIR:-build/bench}")
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTRX_BENCHMARKS=ON
-cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check
+cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check bench_startup
 # Headless, from the folder holding icon.ico, as the program runs.
 cd "$build/bin"
 export QT_QPA_PLATFORM=offscreen
@@ -20,3 +21,5 @@ echo "== Chart paint, largest aircraft (1023 envelope vertices and slots)"
 "$build/benchmarks/bench_chart" "$@"
 echo "== Catalogue check, 200 aircraft of 1023 slots (about 2.5 MB)"
 "$build/benchmarks/bench_check" "$@"
+echo "== Start-up to the mapped window, TRX beside a bare Qt window (Xvfb, xcb)"
+"$root/tests/run-on-xvfb.sh" "$build/benchmarks/bench_startup" "$@"
