@@ -61,8 +61,10 @@ bool IsEditKey(const QKeyEvent* e)
 
 } // namespace
 
-TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 5, parent)
+TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent)
 {
+    // Headers hidden before there are sections: a visible header would measure
+    // its labels, loading the bold font of header labels for nothing.
     horizontalHeader()->hide();
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -72,6 +74,9 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 5, parent)
     horizontalHeader()->setDefaultSectionSize(ColPitch);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(RowPitch);
+    // The sheet's five columns; the heading row and the units row.
+    setColumnCount(5);
+    setRowCount(2);
     for (int c = 0; c < columnCount(); ++c)
         setColumnWidth(c, ColPitch);
     setShowGrid(true);
@@ -95,10 +100,10 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(2, 5, parent)
     // and screen readers) but is shown by a one-row view pinned above the
     // scrolling body, so it never scrolls away.
     m_heading = new QTableView(this);
-    m_heading->setModel(model());
-    m_heading->setItemDelegate(new HeadingDelegate(m_heading));
     m_heading->horizontalHeader()->hide();
     m_heading->verticalHeader()->hide();
+    m_heading->setModel(model());
+    m_heading->setItemDelegate(new HeadingDelegate(m_heading));
     m_heading->verticalHeader()->setMinimumSectionSize(1);
     m_heading->verticalHeader()->setDefaultSectionSize(RowPitch);
     m_heading->setFrameShape(QFrame::NoFrame);
