@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up as a user sees it: from launching the program until its window is
 // mapped on the X server, beside a bare Qt window of the same size built the
-// same way. Runs alternate between the two so that a change in the machine's
-// load touches both alike. Beside the wall-clock time, the processor time the
-// program's threads took until then: on a busy machine it varies much less.
-// Needs an X server (Xvfb) in DISPLAY; each program runs with the xcb
-// platform from the folder that holds TRX's files.
+// same way, and beside that window with one line of text laid out, which
+// starts the font system as every window showing text must. Runs alternate
+// between the three so that a change in the machine's load touches all
+// alike. Beside the wall-clock time, the processor time the program's threads
+// took until then: on a busy machine it varies much less. Needs an X server
+// (Xvfb) in DISPLAY; each program runs with the xcb platform from the folder
+// that holds TRX's files.
 
 #include <benchmark/benchmark.h>
 #include <xcb/xcb.h>
@@ -117,15 +119,15 @@ struct Launch
     double processorMs = 0;
 };
 
-// Starts the program, waits until it maps a top-level window, and ends it.
-// Returns the time from launch to the map.
-Launch LaunchUntilMapped(XcbConnection& x, const char* program)
+// Starts the program with the argument (none when null), waits until it maps
+// a top-level window, and ends it. Returns the time from launch to the map.
+Launch LaunchUntilMapped(XcbConnection& x, const char* program, const char* argument = nullptr)
 {
     // Events from an earlier run are not this run's.
     while (auto stale = x.Next(Clock::now())) {
     }
 
-    char* const argv[] = {const_cast<char*>(program), nullptr};
+    char* const argv[] = {const_cast<char*>(program), const_cast<char*>(argument), nullptr};
     Launch launch;
     double elapsed = -1;
     xcb_window_t window = 0;
@@ -170,8 +172,18 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// Nine alternating launches of each; the reported time is TRX's median, with
-// the bare window's median and the ratio beside it.
+// One program as measured: its path and argument, the name of its counters.
+struct Measured
+{
+    const char* program;
+    const char* argument;
+    const char* name;
+    std::vector<double> wallMs;
+    std::vector<double> processorMs;
+};
+
+// Nine launches of each, in turn; the reported time is TRX's median, with the
+// medians of each program and TRX's ratios to the bare windows beside it.
 void BM_StartUpToMappedWindow(benchmark::State& state)
 {
     if (!std::getenv("DISPLAY")) {
@@ -185,31 +197,31 @@ void BM_StartUpToMappedWindow(benchmark::State& state)
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     try {
         XcbConnection x;
-        // Both programs once, unmeasured: the page cache holds their libraries.
-        LaunchUntilMapped(x, TRX_BARE_WINDOW);
-        LaunchUntilMapped(x, TRX_PROGRAM);
         for (auto _ : state) {
-            std::vector<double> bare;
-            std::vector<double> trx;
-            std::vector<double> bareProcessor;
-            std::vector<double> trxProcessor;
+            Measured programs[] = {{TRX_BARE_WINDOW, nullptr, "bare", {}, {}},
+                                   {TRX_BARE_WINDOW, "text", "text", {}, {}},
+                                   {TRX_PROGRAM, nullptr, "trx", {}, {}}};
+            // Each once, unmeasured: the page cache holds their libraries.
+            for (const Measured& m : programs)
+                LaunchUntilMapped(x, m.program, m.argument);
             for (int i = 0; i < Rounds; ++i) {
-                const Launch b = LaunchUntilMapped(x, TRX_BARE_WINDOW);
-                const Launch t = LaunchUntilMapped(x, TRX_PROGRAM);
-                bare.push_back(b.wallMs);
-                trx.push_back(t.wallMs);
-                bareProcessor.push_back(b.processorMs);
-                trxProcessor.push_back(t.processorMs);
+                for (Measured& m : programs) {
+                    const Launch launch = LaunchUntilMapped(x, m.program, m.argument);
+                    m.wallMs.push_back(launch.wallMs);
+                    m.processorMs.push_back(launch.processorMs);
+                }
             }
-            const double trxMs = Median(trx);
-            const double bareMs = Median(bare);
-            state.SetIterationTime(trxMs / 1000);
-            state.counters["bare_ms"] = bareMs;
-            state.counters["trx_ms"] = trxMs;
-            state.counters["ratio"] = trxMs / bareMs;
-            state.counters["bare_cpu_ms"] = Median(bareProcessor);
-            state.counters["trx_cpu_ms"] = Median(trxProcessor);
-            state.counters["cpu_ratio"] = Median(trxProcessor) / Median(bareProcessor);
+            for (const Measured& m : programs) {
+                state.counters[std::string(m.name) + "_ms"] = Median(m.wallMs);
+                state.counters[std::string(m.name) + "_cpu_ms"] = Median(m.processorMs);
+            }
+            const Measured& bare = programs[0];
+            const Measured& text = programs[1];
+            const Measured& trx = programs[2];
+            state.SetIterationTime(Median(trx.wallMs) / 1000);
+            state.counters["ratio"] = Median(trx.wallMs) / Median(bare.wallMs);
+            state.counters["cpu_ratio"] = Median(trx.processorMs) / Median(bare.processorMs);
+            state.counters["text_ratio"] = Median(trx.wallMs) / Median(text.wallMs);
         }
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
