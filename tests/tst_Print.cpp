@@ -152,10 +152,10 @@ private:
 
 void TestPrint::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_config.isValid());
     QVERIFY(m_folder.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+    // The page setup is kept in the user's configuration folder: a scratch one here.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
     qApp->setQuitOnLastWindowClosed(false);
 
     // The installed page with a chart-like bitmap beside it.
@@ -176,7 +176,7 @@ void TestPrint::initTestCase()
 
 void TestPrint::init()
 {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise").clear();
+    QFile::remove(m_config.filePath("Trimwise/Trimwise.conf"));
     m_form = new TForm2;
 }
 

@@ -65,6 +65,7 @@ private slots:
     void pageSetup();
     void pageSetupPersistsAcrossRuns();
     void defaults();
+    void settingsFileNeverWaits();
 
     void printsHeaderAndFooterOnEveryPage_data();
     void printsHeaderAndFooterOnEveryPage();
@@ -78,15 +79,15 @@ private:
 
 void tst_WebBrowser::initTestCase()
 {
-    QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_config.isValid());
     QVERIFY(m_pages.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_config.path());
+    // The page setup is kept in the user's configuration folder: a scratch one here.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
 }
 
 void tst_WebBrowser::init()
 {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise").clear();
+    QFile::remove(m_config.filePath("Trimwise/Trimwise.conf"));
 }
 
 void tst_WebBrowser::navigateRereadsImages()
@@ -258,12 +259,27 @@ void tst_WebBrowser::defaults()
     QCOMPARE(browser.PageSetup().footer, QStringLiteral("&u&b&d"));
 
     // Nonsense in the user's file falls back to the defaults.
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Trimwise", "Trimwise");
+    QSettings settings(m_config.filePath("Trimwise/Trimwise.conf"), QSettings::IniFormat);
     settings.setValue("PageSetup/Paper", "Napkin");
     settings.setValue("PageSetup/MarginLeft", "-3");
     settings.setValue("PageSetup/MarginTop", "abc");
     settings.sync();
     QCOMPARE(TPageSetup::Load(), TPageSetup::Defaults());
+}
+
+void tst_WebBrowser::settingsFileNeverWaits()
+{
+    // A FIFO where the settings are kept reads as nothing saved, at once...
+    QVERIFY(QDir().mkpath(m_config.filePath("Trimwise")));
+    const QString path = m_config.filePath("Trimwise/Trimwise.conf");
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QCOMPARE(TPageSetup::Load(), TPageSetup::Defaults());
+    // ...and saving puts a file of settings in its place.
+    TPageSetup changed = TPageSetup::Defaults();
+    changed.footer = QStringLiteral("kept");
+    changed.Save();
+    QVERIFY(QFileInfo(path).isFile());
+    QCOMPARE(TPageSetup::Load(), changed);
 }
 
 void tst_WebBrowser::printsHeaderAndFooterOnEveryPage_data()
