@@ -133,6 +133,8 @@ class Session:
 def run(session):
     main = wait_for("the main window on the accessibility bus",
                     lambda: session.window("Trimwise Application"))
+    if main.getRoleName() != "frame":
+        raise Failure("the main window is a %r, not a frame" % main.getRoleName())
     selector = find(main, "combo box")
     if labelled_by(selector) != ["Avion:"]:
         raise Failure("the selector is labelled by %r" % labelled_by(selector))

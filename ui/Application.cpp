@@ -5,14 +5,30 @@
 #include "IconFile.h"
 #include "NumConv.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QMessageBox>
 
 TApplication* Application = nullptr;
 
+namespace {
+// The main window and the preview are plain widgets, which a screen reader
+// would take for a pane inside something else; as windows ("frame") their
+// caption is announced when they become active.
+QAccessibleInterface* WindowAccessible(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget && widget->isWindow() &&
+        (className == QLatin1String("TForm1") || className == QLatin1String("TForm2")))
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    return nullptr;
+}
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     Application = this;
+    QAccessible::installFactory(WindowAccessible);
     ReadDecimalSeparatorFromLocale();
 }
 
