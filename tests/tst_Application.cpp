@@ -2,16 +2,16 @@
 #include "Application.h"
 #include "Exceptions.h"
 #include "NumConv.h"
+#include "TestSupport.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <stdexcept>
 
-class TestApplication : public QObject
+class tst_Application : public QObject
 {
     Q_OBJECT
 private slots:
@@ -57,18 +57,7 @@ private slots:
     {
         QFETCH(int, kind);
         QFETCH(QStringList, texts);
-        QStringList seen;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, [&seen] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                QCOMPARE(box->windowTitle(), QStringLiteral("Trimwise"));
-                QCOMPARE(box->icon(), QMessageBox::Critical);
-                QCOMPARE(box->buttons().size(), 1);
-                seen << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        answer.start(5);
+        ModalDriver boxes;
         bool after = false;
         TApplication::Guard([kind, &after] {
             if (kind == 0)
@@ -79,49 +68,43 @@ private slots:
                 throw std::out_of_range("out of range");
             after = true;
         });
-        QCOMPARE(seen, texts);
+        QCOMPARE(boxes.texts, texts);
+        for (qsizetype i = 0; i < boxes.texts.size(); ++i) {
+            QCOMPARE(boxes.captions[i], QStringLiteral("Trimwise"));
+            QCOMPARE(boxes.icons[i], QMessageBox::Critical);
+            QCOMPARE(boxes.buttonCounts[i], 1);
+        }
         QCOMPARE(after, kind == 3);
     }
 
     void warningHasNoIcon()
     {
-        QMessageBox::Icon icon = QMessageBox::Critical;
-        QString text;
-        QTimer::singleShot(10, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box);
-            icon = box->icon();
-            text = box->text();
-            box->button(QMessageBox::Ok)->click();
-        });
+        ModalDriver boxes;
         TApplication::ShowMessage(QStringLiteral("Impossible position!"));
-        QCOMPARE(icon, QMessageBox::NoIcon);
-        QCOMPARE(text, QStringLiteral("Impossible position!"));
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Impossible position!")});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::NoIcon});
     }
 
     // The separator follows the user's locale when the system says it changed.
     void localeChangeReadsSeparatorAgain()
     {
-        const QByteArray saved = qgetenv("LC_ALL");
+        // Both come back however the test ends.
+        const auto separator = ScopedDecimalSeparator(DecimalSeparator());
+        const auto lcAll = ScopedEnvironment("LC_ALL", "de_DE.UTF-8");
         QEvent changed(QEvent::LocaleChange);
-        qputenv("LC_ALL", "de_DE.UTF-8");
         QCoreApplication::sendEvent(qApp, &changed);
         QCOMPARE(DecimalSeparator(), QChar(u','));
         QCOMPARE(FloatToStr(1.5), QStringLiteral("1,5"));
         qputenv("LC_ALL", "C");
         QCoreApplication::sendEvent(qApp, &changed);
         QCOMPARE(DecimalSeparator(), QChar(u'.'));
-        if (saved.isNull())
-            qunsetenv("LC_ALL");
-        else
-            qputenv("LC_ALL", saved);
     }
 };
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
-    TestApplication test;
+    tst_Application test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_Application.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Application.h"
 #include "OKBottomDlg.h"
+#include "TestSupport.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -8,12 +9,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
-// Every showing is modal; the test's part runs from a timer inside it.
-class TstOKBottomDlg : public QObject
+// Every showing is modal; the test's part runs from the modal-window driver
+// inside it.
+class tst_OKBottomDlg : public QObject
 {
     Q_OBJECT
 
@@ -27,18 +28,16 @@ private:
     {
         m_focusAtShow = nullptr;
         bool ran = false;
-        QTimer poll;
-        poll.setInterval(10);
-        connect(&poll, &QTimer::timeout, this, [&] {
-            if (ran || QApplication::activeModalWidget() != m_dlg.get())
-                return;
+        // An `act` that leaves the dialog open hangs the test: its time-out ends it.
+        ModalDriver driver([&](QWidget* modal) {
+            if (ran || modal != m_dlg.get())
+                return false;
             ran = true;
             m_focusAtShow = QApplication::focusWidget();
             m_frameAtShow = m_dlg->frameGeometry();
             act(*m_dlg);
+            return true;
         });
-        poll.start();
-        QTimer::singleShot(5000, m_dlg.get(), [this] { m_dlg->done(99); });
         const int result = m_dlg->ShowModal();
         return ran ? result : -1;
     }
@@ -210,7 +209,7 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Trimwise"));
-    TstOKBottomDlg test;
+    tst_OKBottomDlg test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -22,7 +21,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -56,27 +54,20 @@ struct User
     QString secondFooter;
 };
 
-// Plays the user from a timer running inside the dialogs' event loops.
-class UserDriver : public QObject
+// Plays the user through the modal-window driver, inside the dialogs' event
+// loops.
+class UserDriver
 {
 public:
-    UserDriver(TForm2& form, User& user) : m_form(form), m_user(user)
-    {
-        m_timer.setInterval(5);
-        connect(&m_timer, &QTimer::timeout, this, [this] { Tick(); });
-        m_timer.start();
-    }
+    UserDriver(TForm2& form, User& user) : m_form(form), m_user(user) {}
 
 private:
-    void Tick()
+    bool Answer(QWidget* modal)
     {
-        // Like a user: only the dialog in front, once it has become active.
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || QApplication::activeWindow() != modal) {
-            if (!modal)
-                m_current = nullptr;
-            return;
-        }
+        // Like a user: only the dialog in front, once it is active; the
+        // preview has then been told that the dialog took the activation.
+        if (!InFront(modal))
+            return false;
         if (auto* print = qobject_cast<QPrintDialog*>(modal)) {
             ++m_user.printDialogsSeen;
             if (m_user.acceptPrint) {
@@ -89,21 +80,17 @@ private:
             } else {
                 print->reject();
             }
-            return;
+            return true;
         }
         if (!GetWindowText(modal).contains(QStringLiteral("Page Setup")))
-            return;
+            return false;
         if (m_form.OverridePending || m_form.RestorePending) {
-            // The preview should close this one itself; give it a moment, then
-            // get out of the way so the test ends.
-            if (modal != m_current) {
-                m_current = modal;
-                m_since.start();
-            } else if (m_since.elapsed() > 3000) {
-                ++m_user.stuckDialogs;
-                SendDlgItemClick(modal, WinApi::IDCANCEL);
-            }
-            return;
+            // The preview closes this one itself as it loses the activation
+            // to it; still open in front, it was missed. Out of the way, so
+            // that the test ends.
+            ++m_user.stuckDialogs;
+            SendDlgItemClick(modal, WinApi::IDCANCEL);
+            return true;
         }
         ++m_user.pageSetupsSeen;
         m_user.secondHeader = GetDlgItemText(modal, WinApi::IDC_PAGESETUP_HEADER);
@@ -111,22 +98,22 @@ private:
         if (!m_user.changeFooterTo.isNull())
             SetDlgItemText(modal, WinApi::IDC_PAGESETUP_FOOTER, m_user.changeFooterTo);
         SendDlgItemClick(modal, m_user.acceptSecondSetup ? WinApi::IDOK : WinApi::IDCANCEL);
+        return true;
     }
 
     TForm2& m_form;
     User& m_user;
-    QTimer m_timer;
-    QWidget* m_current = nullptr;
-    QElapsedTimer m_since;
+    ModalDriver m_driver{[this](QWidget* modal) { return Answer(modal); }};
 };
 
 } // namespace
 
-class TestPrint : public QObject
+class tst_Print : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -148,10 +135,16 @@ private:
     QTemporaryDir m_config;
     QTemporaryDir m_folder;
     TForm2* m_form = nullptr;
+    bool m_configHomeWasSet = false;
+    QByteArray m_configHomeBefore;
+    bool m_quitOnLastWindowClosedBefore = true;
 };
 
-void TestPrint::initTestCase()
+void tst_Print::initTestCase()
 {
+    m_configHomeWasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    m_configHomeBefore = qgetenv("XDG_CONFIG_HOME");
+    m_quitOnLastWindowClosedBefore = qApp->quitOnLastWindowClosed();
     QVERIFY(m_config.isValid());
     QVERIFY(m_folder.isValid());
     // The page setup is kept in the user's configuration folder: a scratch one here.
@@ -174,19 +167,28 @@ void TestPrint::initTestCase()
     QVERIFY(chart.save(m_folder.filePath("report.bmp"), "BMP"));
 }
 
-void TestPrint::init()
+void tst_Print::cleanupTestCase()
+{
+    if (m_configHomeWasSet)
+        qputenv("XDG_CONFIG_HOME", m_configHomeBefore);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    qApp->setQuitOnLastWindowClosed(m_quitOnLastWindowClosedBefore);
+}
+
+void tst_Print::init()
 {
     QFile::remove(m_config.filePath("Trimwise/Trimwise.conf"));
     m_form = new TForm2;
 }
 
-void TestPrint::cleanup()
+void tst_Print::cleanup()
 {
     delete m_form;
     m_form = nullptr;
 }
 
-void TestPrint::ShowPreview()
+void tst_Print::ShowPreview()
 {
     m_form->show();
     m_form->raise();
@@ -196,7 +198,7 @@ void TestPrint::ShowPreview()
         QUrl::fromLocalFile(m_folder.filePath("report.html")).toString());
 }
 
-void TestPrint::SetUserTexts(const QString& header, const QString& footer)
+void tst_Print::SetUserTexts(const QString& header, const QString& footer)
 {
     TPageSetup values = m_form->CppWebBrowser1->PageSetup();
     values.header = header;
@@ -204,7 +206,7 @@ void TestPrint::SetUserTexts(const QString& header, const QString& footer)
     m_form->CppWebBrowser1->SetPageSetup(values);
 }
 
-void TestPrint::layout()
+void tst_Print::layout()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Print preview"));
     QVERIFY(m_form->isWindow());
@@ -233,7 +235,7 @@ void TestPrint::layout()
     QCOMPARE(m_form->Button2->geometry(), QRect(89, 492, 75, 25));
 }
 
-void TestPrint::cancelHides()
+void tst_Print::cancelHides()
 {
     ShowPreview();
     QTest::mouseClick(m_form->Button2, Qt::LeftButton);
@@ -242,7 +244,7 @@ void TestPrint::cancelHides()
     QVERIFY(!m_form->RestorePending);
 }
 
-void TestPrint::printFlow_data()
+void tst_Print::printFlow_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("footer");
@@ -276,7 +278,7 @@ void TestPrint::printFlow_data()
         << QString();
 }
 
-void TestPrint::printFlow()
+void tst_Print::printFlow()
 {
     QFETCH(QString, header);
     QFETCH(QString, footer);
@@ -340,7 +342,7 @@ void TestPrint::printFlow()
     QVERIFY2(qAbs(bodyIndent - footerIndent) <= 2, qPrintable(text));
 }
 
-void TestPrint::printTwiceKeepsTheUsersTexts()
+void tst_Print::printTwiceKeepsTheUsersTexts()
 {
     SetUserTexts("user header", "user footer");
     ShowPreview();
@@ -361,7 +363,7 @@ void TestPrint::printTwiceKeepsTheUsersTexts()
     }
 }
 
-void TestPrint::onActivateActsOnlyOnPageSetup_data()
+void tst_Print::onActivateActsOnlyOnPageSetup_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("inactive");
@@ -380,7 +382,7 @@ void TestPrint::onActivateActsOnlyOnPageSetup_data()
     QTest::newRow("empty caption") << "" << true << true << true << false;
 }
 
-void TestPrint::onActivateActsOnlyOnPageSetup()
+void tst_Print::onActivateActsOnlyOnPageSetup()
 {
     QFETCH(QString, caption);
     QFETCH(bool, inactive);
@@ -423,7 +425,7 @@ void TestPrint::onActivateActsOnlyOnPageSetup()
     }
 }
 
-void TestPrint::dialogWithOtherCaptionStaysOpen()
+void tst_Print::dialogWithOtherCaptionStaysOpen()
 {
     // A real deactivation by a modal dialog that is not Page Setup: the
     // preview leaves it alone and keeps its flag.
@@ -432,10 +434,15 @@ void TestPrint::dialogWithOtherCaptionStaysOpen()
     values.header = "keep";
     TPageSetupDialog dialog(values, m_form);
     dialog.setWindowTitle("Page setup");
+    // Looked at once the dialog is in front: the preview has then been told
+    // that it lost the activation to it.
     bool stillOpen = false;
-    QTimer::singleShot(300, &dialog, [&] {
+    ModalDriver driver([&](QWidget* modal) {
+        if (modal != &dialog || !InFront(modal))
+            return false;
         stillOpen = dialog.isVisible();
         dialog.reject();
+        return true;
     });
     m_form->OverridePending = true;
     dialog.exec();
@@ -446,5 +453,5 @@ void TestPrint::dialogWithOtherCaptionStaysOpen()
     m_form->OverridePending = false;
 }
 
-QTEST_MAIN(TestPrint)
+QTEST_MAIN(tst_Print)
 #include "tst_Print.moc"

@@ -2,10 +2,10 @@
 #include "Application.h"
 #include "Exceptions.h"
 #include "StringGrid.h"
+#include "TestSupport.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <memory>
+#include <optional>
 
 class SecondPressLog : public QObject
 {
@@ -35,7 +36,7 @@ private:
 
 // Drives a real grid in a real window through the window system layer, so
 // that Qt itself decides what is a double click.
-class TstStringGrid : public QObject
+class tst_StringGrid : public QObject
 {
     Q_OBJECT
 
@@ -44,9 +45,7 @@ private:
     TStringGrid* m_grid = nullptr;
     QLineEdit* m_other = nullptr;
     QStringList m_log;
-    QTimer m_boxAnswer;
-    QElapsedTimer m_sinceAction;
-    qint64 m_boxAfterMs = -1;
+    std::unique_ptr<ModalDriver> m_boxes;
     bool m_throws = false;
 
     QString Here() const { return QStringLiteral("%1,%2").arg(m_grid->Col()).arg(m_grid->Row()); }
@@ -74,7 +73,6 @@ private:
         for (const QString& step : steps) {
             const QString action = step.section(u':', 0, 0);
             const QString target = step.section(u':', 1);
-            m_sinceAction.start();
             if (action == QLatin1String("key")) {
                 const QKeyCombination key = QKeySequence::fromString(target)[0];
                 QTest::keyClick(m_grid, key.key(), key.keyboardModifiers());
@@ -108,18 +106,6 @@ private:
         }
     }
 
-    // Answers every error box: logs its exact text, then presses its OK.
-    void AnswerBoxes()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        m_boxAfterMs = m_sinceAction.elapsed();
-        m_log << QStringLiteral("box ") + box->text();
-        QCOMPARE(box->windowTitle(), QStringLiteral("Trimwise"));
-        box->button(QMessageBox::Ok)->click();
-    }
-
 private slots:
     void init()
     {
@@ -135,26 +121,31 @@ private slots:
             for (int c = 0; c < 5; ++c)
                 m_grid->SetCell(c, r, QStringLiteral("r%1c%2").arg(r).arg(c));
         m_log.clear();
-        m_boxAfterMs = -1;
         m_grid->OnClick = [this] { m_log << QStringLiteral("click ") + Here(); };
         m_grid->OnDblClick = [this] { m_log << QStringLiteral("dbl ") + Here(); };
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->activateWindow();
         m_other->setFocus();
-        connect(&m_boxAnswer, &QTimer::timeout, this, &TstStringGrid::AnswerBoxes,
-                Qt::UniqueConnection);
-        m_boxAnswer.start(10);
+        // Every error box is logged with its exact text; the driver presses OK.
+        m_boxes = std::make_unique<ModalDriver>([this](QWidget* modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                m_log << QStringLiteral("box ") + box->text();
+            return false;
+        });
     }
 
     void cleanup()
     {
         // Let a held error come out before the grid goes.
-        if (m_throws)
-            QTest::qWait(QApplication::doubleClickInterval() + 50);
-        m_boxAnswer.stop();
+        const bool settled = !m_throws || ProcessEventsPast(QApplication::doubleClickInterval());
+        const QStringList captions = m_boxes->captions;
+        m_boxes.reset();
         m_throws = false;
         m_window.reset();
+        QVERIFY(settled);
+        for (const QString& caption : captions)
+            QCOMPARE(caption, QStringLiteral("Trimwise"));
     }
 
     void asCreated()
@@ -437,7 +428,8 @@ private slots:
         m_grid->viewport()->installEventFilter(&spy);
         Run({"dclick:" + target});
         QCOMPARE(m_log, expected);
-        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        // Nor a second box when the held error's time would have come.
+        QVERIFY(ProcessEventsPast(QApplication::doubleClickInterval()));
         QCOMPARE(m_log, expected);
     }
 
@@ -460,10 +452,18 @@ private slots:
             m_throws = true;
             throw EConvertError(QStringLiteral("Cell abc is wrong"));
         };
+        // Held for the whole interval: a timer of that interval started
+        // before the click fires before the held error's, started at the
+        // release (Qt fires due timers in the order of their deadlines).
+        std::optional<QStringList> logAfterInterval;
+        QObject context;
+        QTimer::singleShot(QApplication::doubleClickInterval(), Qt::PreciseTimer, &context,
+                           [&] { logAfterInterval = m_log; });
         Run({"click:1,3"});
         QCOMPARE(m_log, QStringList{"click 1,3"});
         QTRY_COMPARE(m_log, (QStringList{"click 1,3", "box Cell abc is wrong."}));
-        QVERIFY(m_boxAfterMs >= QApplication::doubleClickInterval());
+        QTRY_VERIFY(logAfterInterval);
+        QCOMPARE(*logAfterInterval, QStringList{"click 1,3"});
     }
 
     void heldErrorShownByNextPress()
@@ -491,7 +491,7 @@ private slots:
         Run({"dclick:2,4"});
         QCOMPARE(m_log, (QStringList{"click 2,4", "dbl 2,4"}));
         Run({"click:2,5"});
-        QTest::qWait(QApplication::doubleClickInterval() + 100);
+        QVERIFY(ProcessEventsPast(QApplication::doubleClickInterval()));
         QCOMPARE(m_log, (QStringList{"click 2,4", "dbl 2,4", "click 2,5"}));
     }
 
@@ -524,7 +524,7 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Trimwise"));
-    TstStringGrid test;
+    tst_StringGrid test;
     return QTest::qExec(&test, argc, argv);
 }
 

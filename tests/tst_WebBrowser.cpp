@@ -54,6 +54,7 @@ class tst_WebBrowser : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
 
     void navigateRereadsImages();
@@ -75,14 +76,26 @@ private slots:
 private:
     QTemporaryDir m_config;
     QTemporaryDir m_pages;
+    bool m_configHomeWasSet = false;
+    QByteArray m_configHomeBefore;
 };
 
 void tst_WebBrowser::initTestCase()
 {
+    m_configHomeWasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    m_configHomeBefore = qgetenv("XDG_CONFIG_HOME");
     QVERIFY(m_config.isValid());
     QVERIFY(m_pages.isValid());
     // The page setup is kept in the user's configuration folder: a scratch one here.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+}
+
+void tst_WebBrowser::cleanupTestCase()
+{
+    if (m_configHomeWasSet)
+        qputenv("XDG_CONFIG_HOME", m_configHomeBefore);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 void tst_WebBrowser::init()

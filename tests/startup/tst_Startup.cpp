@@ -5,6 +5,7 @@
 #include "Print.h"
 #include "PrintModule.h"
 #include "Startup.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,38 +19,7 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-namespace {
-struct BoxSeen
-{
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttons = 0;
-    bool anyWindowVisible = false;
-};
-
-// Answers the next message box and records what it showed.
-void AnswerNextBox(BoxSeen* seen)
-{
-    QTimer::singleShot(20, [seen] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            AnswerNextBox(seen);
-            return;
-        }
-        seen->caption = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttons = box->buttons().size();
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w != box && w->isVisible())
-                seen->anyWindowVisible = true;
-        box->button(QMessageBox::Ok)->click();
-    });
-}
-} // namespace
-
-class TestStartup : public QObject
+class tst_Startup : public QObject
 {
     Q_OBJECT
 private slots:
@@ -88,14 +58,19 @@ private slots:
         if (expected.contains("%1"))
             expected = expected.arg(iconPath);
 
-        BoxSeen seen;
-        AnswerNextBox(&seen);
+        bool anyWindowVisible = false;
+        ModalDriver boxes([&anyWindowVisible](QWidget* modal) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w != modal && w->isVisible())
+                    anyWindowVisible = true;
+            return false; // the driver records the box and presses OK
+        });
         QCOMPARE(RunTrimwise(*Application), 0);
-        QCOMPARE(seen.text, expected);
-        QCOMPARE(seen.caption, QStringLiteral("Trimwise"));
-        QCOMPARE(seen.icon, QMessageBox::Critical);
-        QCOMPARE(seen.buttons, 1);
-        QVERIFY(!seen.anyWindowVisible);
+        QCOMPARE(boxes.texts, QStringList{expected});
+        QCOMPARE(boxes.captions, QStringList{QStringLiteral("Trimwise")});
+        QCOMPARE(boxes.icons, QList<QMessageBox::Icon>{QMessageBox::Critical});
+        QCOMPARE(boxes.buttonCounts, QList<int>{1});
+        QVERIFY(!anyWindowVisible);
         QCOMPARE(Form1, nullptr);
     }
 
@@ -103,7 +78,8 @@ private slots:
     {
         QDir::setCurrent(TRX_BIN_DIR);
         bool checked = false;
-        QTimer::singleShot(50, [&checked] {
+        // Once the run's event loop turns, start-up is over.
+        QTimer::singleShot(0, [&checked] {
             QVERIFY(Form1 && OKBottomDlg && Form2);
             QVERIFY(Form1->isVisible());
             QVERIFY(!OKBottomDlg->isVisible());
@@ -126,7 +102,7 @@ private slots:
     void closeBoxEndsRunWithPreviewOpen()
     {
         QDir::setCurrent(TRX_BIN_DIR);
-        QTimer::singleShot(50, [] {
+        QTimer::singleShot(0, [] {
             Form2->show();
             Form1->close();
         });
@@ -141,7 +117,7 @@ private:
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
-    TestStartup test;
+    tst_Startup test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_Startup.moc"
