@@ -33,11 +33,16 @@ QStringList Labels(const TArrowSeries& s)
 }
 } // namespace
 
-class TestBalance : public QObject
+class tst_Balance : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetDecimalSeparator(u'.'); }
+    void init()
+    {
+        m_separator = DecimalSeparator();
+        SetDecimalSeparator(u'.');
+    }
+    void cleanup() { SetDecimalSeparator(m_separator); }
 
     void noAircraft()
     {
@@ -256,7 +261,10 @@ private slots:
         QCOMPARE(OverweightText(total, 1150.0f),
                  QStringLiteral("Overweight: 1150.69995117188/1150"));
     }
+
+private:
+    QChar m_separator;
 };
 
-QTEST_GUILESS_MAIN(TestBalance)
+QTEST_GUILESS_MAIN(tst_Balance)
 #include "tst_Balance.moc"

@@ -80,10 +80,14 @@ private slots:
     void scroll_data();
     void scroll();
     void onlyArrowsStartingInRangeAreVisible();
+
+private:
+    QChar m_separator;
 };
 
 void tst_ChartModel::init()
 {
+    m_separator = DecimalSeparator();
     SetDecimalSeparator(QLatin1Char('.'));
     ChartModel::SetGroupSeparator(QStringLiteral(","));
 }
@@ -91,6 +95,7 @@ void tst_ChartModel::init()
 void tst_ChartModel::cleanup()
 {
     ChartModel::SetGroupSeparator(std::nullopt);
+    SetDecimalSeparator(m_separator);
 }
 
 void tst_ChartModel::automaticRanges_data()

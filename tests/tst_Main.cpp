@@ -50,7 +50,7 @@ QStringList Row(TStringGrid* g, int r)
 }
 } // namespace
 
-class TestMain : public QObject
+class tst_Main : public QObject
 {
     Q_OBJECT
 private slots:
@@ -65,8 +65,16 @@ private slots:
         delete OKBottomDlg;
         QFile::remove(CatalogueFile());
     }
-    void init() { SetDecimalSeparator(u'.'); }
-    void cleanup() { m_form.reset(); }
+    void init()
+    {
+        m_separator = DecimalSeparator();
+        SetDecimalSeparator(u'.');
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        SetDecimalSeparator(m_separator);
+    }
 
     // -- construction -----------------------------------------------------
 
@@ -171,12 +179,14 @@ private slots:
             QVERIFY(WriteCatalogue("; nothing here\nKey=1\n"));
         else
             QFile::remove(CatalogueFile());
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         Create();
         QCOMPARE(m_form->ComboBox1->count(), 0);
         QCOMPARE(m_form->SelectedAircraft(), -1);
         QCOMPARE(m_form->ComboBox1->currentText(), QString());
-        QTest::qWait(50);
+        // Nor later, from the event loop: every event posted and every timer
+        // due by now has run.
+        QVERIFY(ProcessEventsPast(0));
         QVERIFY(boxes.texts.isEmpty());
     }
 
@@ -461,7 +471,7 @@ private slots:
         QVERIFY(WriteCatalogue(catalogue));
         Create();
         m_form->show();
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{message});
         QCOMPARE(boxes.captions, QStringList{"Trimwise"});
@@ -495,7 +505,7 @@ private slots:
         QTest::keyClicks(m_form->ComboBox1->lineEdit(), "Zulu");
         QCOMPARE(m_form->SelectedAircraft(), -1);
         m_form->show();
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
         QCOMPARE(boxes.texts, QStringList{"'' is not a valid floating point value."});
         QCOMPARE(m_form->EnvelopePoints, 1);
@@ -517,13 +527,14 @@ private:
         Form1 = m_form.get();
     }
     std::unique_ptr<TForm1> m_form;
+    QChar m_separator;
 };
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Trimwise"));
-    TestMain test;
+    tst_Main test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_Main.moc"

@@ -50,13 +50,17 @@ bool IsFinite(Extended value)
 
 } // namespace
 
-class TestNumConv : public QObject
+class tst_NumConv : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { SetDecimalSeparator(u'.'); }
-    void cleanup() { SetDecimalSeparator(u'.'); }
+    void init()
+    {
+        m_separator = DecimalSeparator();
+        SetDecimalSeparator(u'.');
+    }
+    void cleanup() { SetDecimalSeparator(m_separator); }
 
     void readsNumbers_data();
     void readsNumbers();
@@ -81,9 +85,12 @@ private slots:
     void addToSingle();
     void comparesWithSingle_data();
     void comparesWithSingle();
+
+private:
+    QChar m_separator;
 };
 
-void TestNumConv::readsNumbers_data()
+void tst_NumConv::readsNumbers_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<Extended>("expected");
@@ -133,7 +140,7 @@ void TestNumConv::readsNumbers_data()
         << "0.100000000000000000008" << Bits(0x3ffb, 0xccccccccccccccce);
 }
 
-void TestNumConv::readsNumbers()
+void tst_NumConv::readsNumbers()
 {
     QFETCH(QString, text);
     QFETCH(Extended, expected);
@@ -143,7 +150,7 @@ void TestNumConv::readsNumbers()
     QCOMPARE(Hex(StrToFloat(text)), Hex(expected));
 }
 
-void TestNumConv::rejectsText_data()
+void tst_NumConv::rejectsText_data()
 {
     QTest::addColumn<QString>("text");
 
@@ -183,7 +190,7 @@ void TestNumConv::rejectsText_data()
     QTest::newRow("superscript two") << QString::fromUtf16(u"1E\u00B2");
 }
 
-void TestNumConv::rejectsText()
+void tst_NumConv::rejectsText()
 {
     QFETCH(QString, text);
     Extended value = 0;
@@ -191,7 +198,7 @@ void TestNumConv::rejectsText()
     QVERIFY_THROWS_EXCEPTION(EConvertError, StrToFloat(text));
 }
 
-void TestNumConv::errorNamesWholeText_data()
+void tst_NumConv::errorNamesWholeText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
@@ -206,7 +213,7 @@ void TestNumConv::errorNamesWholeText_data()
                                   << "'%1%s' is not a valid floating point value";
 }
 
-void TestNumConv::errorNamesWholeText()
+void tst_NumConv::errorNamesWholeText()
 {
     QFETCH(QString, text);
     QFETCH(QString, message);
@@ -219,13 +226,13 @@ void TestNumConv::errorNamesWholeText()
     }
 }
 
-void TestNumConv::tinyBecomesZero()
+void tst_NumConv::tinyBecomesZero()
 {
     QCOMPARE(Hex(StrToFloat(QStringLiteral("-1E-4999"))), Hex(-0.0));
     QCOMPARE(static_cast<double>(StrToFloat(QStringLiteral("1E-400"))), 0.0);
 }
 
-void TestNumConv::veryLongDigitRuns()
+void tst_NumConv::veryLongDigitRuns()
 {
     const QString ones(1'000'000, u'1');
     Extended value = 0;
@@ -245,7 +252,7 @@ void TestNumConv::veryLongDigitRuns()
     QCOMPARE(Hex(value), Hex(7.0));
 }
 
-void TestNumConv::writesNumbers_data()
+void tst_NumConv::writesNumbers_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("text");
@@ -285,14 +292,14 @@ void TestNumConv::writesNumbers_data()
     QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "NAN";
 }
 
-void TestNumConv::writesNumbers()
+void tst_NumConv::writesNumbers()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
     QCOMPARE(FloatToStr(value), text);
 }
 
-void TestNumConv::commaSeparator_data()
+void tst_NumConv::commaSeparator_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
@@ -305,7 +312,7 @@ void TestNumConv::commaSeparator_data()
     QTest::newRow("lone point") << "." << false << 0.0;
 }
 
-void TestNumConv::commaSeparator()
+void tst_NumConv::commaSeparator()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
@@ -321,7 +328,7 @@ void TestNumConv::commaSeparator()
     QCOMPARE(FloatToStr(0.0001), QStringLiteral("0,0001"));
 }
 
-void TestNumConv::localeSeparatorIsOneCharacter()
+void tst_NumConv::localeSeparatorIsOneCharacter()
 {
     ReadDecimalSeparatorFromLocale();
     const QString point = QLocale::system().decimalPoint();
@@ -332,7 +339,7 @@ void TestNumConv::localeSeparatorIsOneCharacter()
     QCOMPARE(Hex(value), Hex(2.5));
 }
 
-void TestNumConv::writtenTextReadsBack()
+void tst_NumConv::writtenTextReadsBack()
 {
     // 15 significant digits round-tripped through text agree with printf's
     // rounding except at exact ties, which random doubles never hit.
@@ -359,7 +366,7 @@ void TestNumConv::writtenTextReadsBack()
     }
 }
 
-void TestNumConv::fifteenDigitDoubleComesBack_data()
+void tst_NumConv::fifteenDigitDoubleComesBack_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("value");
@@ -373,7 +380,7 @@ void TestNumConv::fifteenDigitDoubleComesBack_data()
     QTest::newRow("ordinary") << "2.442" << 2.442;
 }
 
-void TestNumConv::fifteenDigitDoubleComesBack()
+void tst_NumConv::fifteenDigitDoubleComesBack()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
@@ -385,7 +392,7 @@ void TestNumConv::fifteenDigitDoubleComesBack()
     QVERIFY(read == nearest || Ops::NextToward(nearest, read) == read);
 }
 
-void TestNumConv::randomTextNeverCrashes()
+void tst_NumConv::randomTextNeverCrashes()
 {
     QRandomGenerator random(7);
     const char16_t alphabet[] = u"0123456789.,+-eE $x\t\u0000\u00A0\u0661";
@@ -411,7 +418,7 @@ void TestNumConv::randomTextNeverCrashes()
 
 // The steps after reading, at their edges; the extended result is rounded
 // to 64 bits first, then to double or single, as on x86-64.
-void TestNumConv::productToDouble_data()
+void tst_NumConv::productToDouble_data()
 {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
@@ -431,7 +438,7 @@ void TestNumConv::productToDouble_data()
                                    << "1E10" << -qInf();
 }
 
-void TestNumConv::productToDouble()
+void tst_NumConv::productToDouble()
 {
     QFETCH(QString, a);
     QFETCH(QString, b);
@@ -440,7 +447,7 @@ void TestNumConv::productToDouble()
     QCOMPARE(std::bit_cast<quint64>(product), std::bit_cast<quint64>(expected));
 }
 
-void TestNumConv::addToSingle_data()
+void tst_NumConv::addToSingle_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<float>("total");
@@ -456,7 +463,7 @@ void TestNumConv::addToSingle_data()
     QTest::newRow("cancelled to +0") << "-700" << 700.0f << 0.0f;
 }
 
-void TestNumConv::addToSingle()
+void tst_NumConv::addToSingle()
 {
     QFETCH(QString, value);
     QFETCH(float, total);
@@ -465,7 +472,7 @@ void TestNumConv::addToSingle()
     QCOMPARE(std::bit_cast<quint32>(sum), std::bit_cast<quint32>(expected));
 }
 
-void TestNumConv::comparesWithSingle_data()
+void tst_NumConv::comparesWithSingle_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<float>("limit");
@@ -480,7 +487,7 @@ void TestNumConv::comparesWithSingle_data()
     QTest::newRow("negative zero") << "-0" << 0.0f << false << false;
 }
 
-void TestNumConv::comparesWithSingle()
+void tst_NumConv::comparesWithSingle()
 {
     QFETCH(QString, text);
     QFETCH(float, limit);
@@ -491,5 +498,5 @@ void TestNumConv::comparesWithSingle()
     QCOMPARE(value > limit, greater);
 }
 
-QTEST_GUILESS_MAIN(TestNumConv)
+QTEST_GUILESS_MAIN(tst_NumConv)
 #include "tst_NumConv.moc"

@@ -2,6 +2,7 @@
 #include "Application.h"
 #include "CataloguePath.h"
 #include "Chart.h"
+#include "Exceptions.h"
 #include "Main.h"
 #include "NumConv.h"
 #include "OKBottomDlg.h"
@@ -20,6 +21,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 // The main window's report command, run as a handler: the preview shows,
@@ -53,7 +56,7 @@ QByteArray Read(const QString& path)
 }
 } // namespace
 
-class TestReport : public QObject
+class tst_Report : public QObject
 {
     Q_OBJECT
 private slots:
@@ -73,6 +76,7 @@ private slots:
     }
     void init()
     {
+        m_separator = DecimalSeparator();
         SetDecimalSeparator(u'.');
         QFile::remove(Beside("report.bmp"));
         QDir(Beside("report.bmp")).removeRecursively();
@@ -87,6 +91,7 @@ private slots:
         m_form.reset();
         delete Form2;
         Form2 = nullptr;
+        SetDecimalSeparator(m_separator);
     }
 
     void reportShown()
@@ -134,40 +139,47 @@ private slots:
     {
         QVERIFY(QDir().mkpath(Beside("report.bmp")));
         const QStringList boxes = RunReport();
-        QCOMPARE(boxes, QStringList({QStringLiteral("Cannot create file \"%1\". Is a directory.")
-                                         .arg(Beside("report.bmp"))}));
+        // The system's own words for the reason, in the user's language.
+        QCOMPARE(
+            boxes,
+            QStringList({ErrorBoxText(
+                QStringLiteral("Cannot create file \"%1\". %2")
+                    .arg(Beside("report.bmp"), QString::fromLocal8Bit(std::strerror(EISDIR))))}));
         QVERIFY(Form2->isVisible());
         QVERIFY(Form2->CppWebBrowser1->source().isEmpty());
         QDir(Beside("report.bmp")).removeRecursively();
     }
 
 private:
-    // Runs the handler as the event loop would and answers its message boxes.
+    // Runs the handler as the Print button does, from the event loop, and
+    // answers its message boxes. The handler does all its work, the error box
+    // included, before it returns: when it has returned, every box it would
+    // show has been shown.
     QStringList RunReport()
     {
-        MessageBoxAnswerer boxes;
-        bool done = false;
+        ModalDriver boxes;
+        const auto done = std::make_shared<bool>(false);
         QMetaObject::invokeMethod(
             m_form.get(),
-            [this, &done] {
-                done = true;
-                m_form->Button3Click();
+            [this, done] {
+                TApplication::Guard([this] { m_form->Button3Click(); });
+                *done = true;
             },
             Qt::QueuedConnection);
-        for (int i = 0; i < 100 && !done; ++i)
-            QTest::qWait(10);
-        QTest::qWait(100);
+        if (!QTest::qWaitFor([done] { return *done; }, 60000))
+            return {QStringLiteral("(the handler did not return)")};
         return boxes.texts;
     }
 
     std::unique_ptr<TForm1> m_form;
+    QChar m_separator;
 };
 
 int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Trimwise"));
-    TestReport test;
+    tst_Report test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_Report.moc"
