@@ -11,7 +11,8 @@ trx_install_deps
 root=$(pwd)
 build=$(realpath -m "${BENCH_BUILD_DIR:-build/bench}")
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTRX_BENCHMARKS=ON
-cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check bench_startup
+cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check bench_startup \
+  bench_files
 # Headless, from the folder holding icon.ico, as the program runs.
 cd "$build/bin"
 export QT_QPA_PLATFORM=offscreen
@@ -23,3 +24,5 @@ echo "== Catalogue check, 200 aircraft of 1023 slots (about 2.5 MB)"
 "$build/benchmarks/bench_check" "$@"
 echo "== Start-up to the mapped window, TRX beside a bare Qt window (Xvfb, xcb)"
 "$root/tests/run-on-xvfb.sh" "$build/benchmarks/bench_startup" "$@"
+echo "== Reading large catalogues, long lists and damaged help files"
+"$build/benchmarks/bench_files" "$@"

@@ -2,13 +2,13 @@
 // The help viewer library on the built trx.chm, reached the way the program
 // reaches it: the help system, the loader and the library in TRX's folder.
 
+#include "ChmReader.h"
 #include "HelpSystem.h"
 #include "HtmlHelp.h"
 #include "WinApi.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -25,7 +25,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-class TestHelpViewer : public QObject
+class tst_HelpViewer : public QObject
 {
     Q_OBJECT
 private slots:
@@ -134,7 +134,7 @@ const QString DamagedMessage =
     QStringLiteral("The help file \"trx.chm\" is damaged or is not a help file.");
 } // namespace
 
-void TestHelpViewer::initTestCase()
+void tst_HelpViewer::initTestCase()
 {
     // The loader finds the viewer through this executable's RUNPATH. A
     // sanitizer build's dlopen interceptor hides it: run with
@@ -144,7 +144,7 @@ void TestHelpViewer::initTestCase()
              "the viewer library was not found in " TRX_BIN_DIR);
 }
 
-void TestHelpViewer::cleanup()
+void tst_HelpViewer::cleanup()
 {
     HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
     QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
@@ -154,7 +154,7 @@ void TestHelpViewer::cleanup()
     QCOMPARE(HelpWindows().size(), 0);
 }
 
-void TestHelpViewer::defaultTopicShows()
+void tst_HelpViewer::defaultTopicShows()
 {
     QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY2(window, "one help window");
@@ -174,7 +174,7 @@ void TestHelpViewer::defaultTopicShows()
     QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Welcome to Trimwise"));
 }
 
-void TestHelpViewer::secondDisplayKeepsOneWindow()
+void tst_HelpViewer::secondDisplayKeepsOneWindow()
 {
     QWidget* first = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY(first);
@@ -185,7 +185,7 @@ void TestHelpViewer::secondDisplayKeepsOneWindow()
     QVERIFY(!first->findChild<QToolButton*>(QStringLiteral("HelpBack"))->isEnabled());
 }
 
-void TestHelpViewer::linkToAnotherTopic_data()
+void tst_HelpViewer::linkToAnotherTopic_data()
 {
     QTest::addColumn<QString>("href");
     QTest::addColumn<QString>("title");
@@ -197,7 +197,7 @@ void TestHelpViewer::linkToAnotherTopic_data()
                                     << "Catalogue keys";
 }
 
-void TestHelpViewer::linkToAnotherTopic()
+void tst_HelpViewer::linkToAnotherTopic()
 {
     QFETCH(QString, href);
     QFETCH(QString, title);
@@ -222,7 +222,7 @@ void TestHelpViewer::linkToAnotherTopic()
     QCOMPARE(page->source().path(), QLatin1Char('/') + href);
 }
 
-void TestHelpViewer::contentsTreeOpensTopic()
+void tst_HelpViewer::contentsTreeOpensTopic()
 {
     QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY(window);
@@ -235,7 +235,7 @@ void TestHelpViewer::contentsTreeOpensTopic()
     QCOMPARE(Page(window)->documentTitle(), QStringLiteral("The list syntax"));
 }
 
-void TestHelpViewer::imageResolves()
+void tst_HelpViewer::imageResolves()
 {
     QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
     QVERIFY(window);
@@ -258,7 +258,7 @@ void TestHelpViewer::imageResolves()
     QVERIFY(image.isValid());
 }
 
-void TestHelpViewer::nothingFromTheDisk_data()
+void tst_HelpViewer::nothingFromTheDisk_data()
 {
     QTest::addColumn<bool>("fifo");
     QTest::newRow("picture") << false;
@@ -266,7 +266,7 @@ void TestHelpViewer::nothingFromTheDisk_data()
     QTest::newRow("FIFO") << true;
 }
 
-void TestHelpViewer::nothingFromTheDisk()
+void tst_HelpViewer::nothingFromTheDisk()
 {
     QFETCH(bool, fifo);
     QTemporaryDir temp;
@@ -292,7 +292,7 @@ void TestHelpViewer::nothingFromTheDisk()
     QCOMPARE(red, 0);
 }
 
-void TestHelpViewer::unusableFile_data()
+void tst_HelpViewer::unusableFile_data()
 {
     QTest::addColumn<QByteArray>("content"); // "none": no file; "dir": a folder; "fifo"
     QTest::addColumn<QString>("message");
@@ -311,7 +311,7 @@ void TestHelpViewer::unusableFile_data()
     QTest::newRow("cut after its header") << chm.left(0x60) << "is damaged or is not a help file.";
 }
 
-void TestHelpViewer::unusableFile()
+void tst_HelpViewer::unusableFile()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
@@ -337,7 +337,7 @@ void TestHelpViewer::unusableFile()
              qPrintable(text));
 }
 
-void TestHelpViewer::damagedCopiesNeverCrash()
+void tst_HelpViewer::damagedCopiesNeverCrash()
 {
     const QByteArray chm = BuiltHelpFile();
     QVERIFY(chm.size() > 1000);
@@ -361,37 +361,40 @@ void TestHelpViewer::damagedCopiesNeverCrash()
     }
 }
 
-void TestHelpViewer::chmlibCrashers_data()
+void tst_HelpViewer::chmlibCrashers_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::newRow("division by zero opening") << "chmlib-fpe-open.chm";
-    QTest::newRow("block length 0 reading") << "chmlib-fpe-retrieve.chm";
-    QTest::newRow("bad window size reading") << "chmlib-segv.chm";
+    // Refused by the directory check, before chmlib reads anything of it.
+    QTest::addColumn<bool>("directoryRefused");
+    QTest::newRow("division by zero opening") << "chmlib-fpe-open.chm" << false;
+    QTest::newRow("block length 0 reading") << "chmlib-fpe-retrieve.chm" << false;
+    QTest::newRow("bad window size reading") << "chmlib-segv.chm" << false;
     // These two make chmlib allocate 4 GB, on opening and on reading.
-    QTest::newRow("directory page of 4 GB") << "chmlib-huge-directory-page.chm";
-    QTest::newRow("compressed block of 4 GB") << "chmlib-huge-block.chm";
+    QTest::newRow("directory page of 4 GB") << "chmlib-huge-directory-page.chm" << true;
+    QTest::newRow("compressed block of 4 GB") << "chmlib-huge-block.chm" << false;
     // And these two send it round a loop of directory pages for ever.
-    QTest::newRow("listing pages in a loop") << "chmlib-listing-loop.chm";
-    QTest::newRow("index pages in a loop") << "chmlib-index-loop.chm";
+    QTest::newRow("listing pages in a loop") << "chmlib-listing-loop.chm" << true;
+    QTest::newRow("index pages in a loop") << "chmlib-index-loop.chm" << true;
 }
 
-void TestHelpViewer::chmlibCrashers()
+void tst_HelpViewer::chmlibCrashers()
 {
     QFETCH(QString, file);
+    QFETCH(bool, directoryRefused);
     const QByteArray content = Crasher(qPrintable(file));
     QVERIFY2(content.startsWith("ITSF"), qPrintable(file));
+    // Each is told at once, not after the probe's time limit (10 s) ends a
+    // hung reader: what would loop or allocate 4 GB in chmlib never reaches
+    // it, and the probe fails the rest at once (bench_files times it).
+    QCOMPARE(!Chm::DirectorySound(content), directoryRefused);
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
     QVERIFY(WriteFile(temp.filePath(QStringLiteral("trx.chm")), content));
     QVERIFY(QDir::setCurrent(temp.path()));
 
-    // Twice: the second time the remembered verdict answers. Each is told at
-    // once, not after the probe's time limit (10 s) ends a hung reader.
+    // Twice: the second time the remembered verdict answers.
     for (int round = 0; round < 2; ++round) {
-        QElapsedTimer clock;
-        clock.start();
         QWidget* window = ShowHelp(m_help, QStringLiteral("trx.chm"));
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Help"));
@@ -406,7 +409,7 @@ void TestHelpViewer::chmlibCrashers()
     QCOMPARE(window->windowTitle(), QStringLiteral("Trimwise Help"));
 }
 
-void TestHelpViewer::hangingProbeIsEnded()
+void tst_HelpViewer::hangingProbeIsEnded()
 {
     // A copy of the viewer with a probe beside it that never answers.
     QTemporaryDir temp;
@@ -441,7 +444,7 @@ void TestHelpViewer::hangingProbeIsEnded()
     QCOMPARE(errno, ESRCH);
 }
 
-void TestHelpViewer::verdictFollowsTheBytes_data()
+void tst_HelpViewer::verdictFollowsTheBytes_data()
 {
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<QByteArray>("second");
@@ -461,7 +464,7 @@ void TestHelpViewer::verdictFollowsTheBytes_data()
         << chm << chm + QByteArray(64, '\x7f') << "Trimwise Help";
 }
 
-void TestHelpViewer::verdictFollowsTheBytes()
+void tst_HelpViewer::verdictFollowsTheBytes()
 {
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, second);
@@ -480,7 +483,7 @@ void TestHelpViewer::verdictFollowsTheBytes()
         QVERIFY(Page(window)->toPlainText().contains(DamagedMessage));
 }
 
-void TestHelpViewer::probeLeavesOurOutputAlone()
+void tst_HelpViewer::probeLeavesOurOutputAlone()
 {
     // Bytes never probed before, so the check runs now; text this process
     // has buffered but not written must come out once, not again from the
@@ -511,7 +514,7 @@ void TestHelpViewer::probeLeavesOurOutputAlone()
     QCOMPARE(ReadAll(capture).count("<pending>"), 1);
 }
 
-void TestHelpViewer::fileLookup_data()
+void tst_HelpViewer::fileLookup_data()
 {
     QTest::addColumn<bool>("inWorkingFolder");
     QTest::addColumn<bool>("besideExecutable");
@@ -523,7 +526,7 @@ void TestHelpViewer::fileLookup_data()
     QTest::newRow("nowhere") << false << false << "Help";
 }
 
-void TestHelpViewer::fileLookup()
+void tst_HelpViewer::fileLookup()
 {
     QFETCH(bool, inWorkingFolder);
     QFETCH(bool, besideExecutable);
@@ -547,7 +550,7 @@ void TestHelpViewer::fileLookup()
     QTEST(window->windowTitle(), "title");
 }
 
-void TestHelpViewer::closeAllClosesEveryWindow()
+void tst_HelpViewer::closeAllClosesEveryWindow()
 {
     THelpSystem help;
     QVERIFY(ShowHelp(help, QStringLiteral("trx.chm")));
@@ -557,7 +560,7 @@ void TestHelpViewer::closeAllClosesEveryWindow()
     QCOMPARE(HelpWindows().size(), 0);
 }
 
-void TestHelpViewer::topicAsked_data()
+void tst_HelpViewer::topicAsked_data()
 {
     QTest::addColumn<bool>("wide");
     QTest::addColumn<QString>("file");
@@ -577,7 +580,7 @@ void TestHelpViewer::topicAsked_data()
                                      << "/nowhere.htm";
 }
 
-void TestHelpViewer::topicAsked()
+void tst_HelpViewer::topicAsked()
 {
     QFETCH(bool, wide);
     QFETCH(QString, file);
@@ -609,16 +612,16 @@ void TestHelpViewer::topicAsked()
     QTEST(Page(windows.first())->source().path(), "path");
 }
 
-void TestHelpViewer::helpWindowDoesNotKeepTheRunGoing()
+void tst_HelpViewer::helpWindowDoesNotKeepTheRunGoing()
 {
     QWidget mainWindow;
     mainWindow.show();
     QVERIFY(ShowHelp(m_help, QStringLiteral("trx.chm")));
-    // The run ends (exit code 0) when the main window closes; 7 if it went on.
+    // The run ends (exit code 0) when the main window closes. One the help
+    // window kept going would never end: the test's time-out ends it.
     QTimer::singleShot(0, &mainWindow, &QWidget::close);
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(7); });
     QCOMPARE(QApplication::exec(), 0);
 }
 
-QTEST_MAIN(TestHelpViewer)
+QTEST_MAIN(tst_HelpViewer)
 #include "tst_HelpViewer.moc"

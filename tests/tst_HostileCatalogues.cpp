@@ -12,7 +12,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -68,19 +67,21 @@ QByteArray Lists(int count)
 }
 } // namespace
 
-class TestHostileCatalogues : public QObject
+class tst_HostileCatalogues : public QObject
 {
     Q_OBJECT
 private slots:
     void initTestCase()
     {
         OKBottomDlg = new TOKBottomDlg;
+        m_separator = DecimalSeparator();
         SetDecimalSeparator(u'.');
     }
     void cleanupTestCase()
     {
         delete OKBottomDlg;
         RemoveCatalogue();
+        SetDecimalSeparator(m_separator);
     }
 
     void everySection_data()
@@ -128,9 +129,8 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
+        // A hang, however slow in coming, is for the test's time-out to end.
         const FileState before = StateOf(CatalogueFile());
-        QElapsedTimer clock;
-        clock.start();
 
         QStringList sections;
         {
@@ -153,7 +153,6 @@ private slots:
             for (const QString& m : messages)
                 QVERIFY2(IsClear(m), qPrintable(sections[index] + ": " + m.left(300)));
         }
-        QVERIFY2(clock.elapsed() < 120000, "too slow: a hang in the making");
         QCOMPARE(StateOf(CatalogueFile()), before);
     }
 
@@ -161,7 +160,7 @@ private slots:
     {
         RemoveCatalogue();
         QVERIFY(QDir().mkpath(CatalogueFile()));
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         TForm1 form;
         QCOMPARE(form.ComboBox1->count(), 0);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
@@ -171,6 +170,8 @@ private slots:
     }
 
 private:
+    QChar m_separator;
+
     static void RemoveCatalogue()
     {
         QFileInfo info(CatalogueFile());
@@ -199,7 +200,7 @@ private:
     // and edits a cell; returns every message shown.
     QStringList LoadAndUse(int index)
     {
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         TForm1 form;
         Form1 = &form;
         form.ComboBox1->setCurrentIndex(index);
@@ -211,7 +212,9 @@ private:
         TStringGrid* grid = form.StringGrid1;
         const QPoint cell = grid->viewport()->mapTo(&form, grid->CellRect(1, 1).center());
         QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, cell);
-        QTest::qWait(QApplication::doubleClickInterval() + 20);
+        // The click's error, if any, is held until no double click can follow.
+        if (!ProcessEventsPast(QApplication::doubleClickInterval()))
+            boxes.texts << "the event loop stalled";
         Form1 = nullptr;
         return boxes.texts;
     }
@@ -221,7 +224,7 @@ int main(int argc, char** argv)
 {
     TApplication app(argc, argv);
     app.SetTitle(QStringLiteral("Trimwise"));
-    TestHostileCatalogues test;
+    tst_HostileCatalogues test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_HostileCatalogues.moc"

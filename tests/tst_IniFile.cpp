@@ -11,12 +11,17 @@
 #include <cfloat>
 #include <sys/stat.h>
 
-class TestIniFile : public QObject
+class tst_IniFile : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { SetDecimalSeparator(u'.'); }
+    void init()
+    {
+        m_separator = DecimalSeparator();
+        SetDecimalSeparator(u'.');
+    }
+    void cleanup() { SetDecimalSeparator(m_separator); }
 
     void readString_data();
     void readString();
@@ -34,7 +39,7 @@ private slots:
     void longLines_data();
     void longLines();
     void randomBytesNeverCrash();
-    void largeFilesStayFast();
+    void largeFilesReadToTheEnd();
     void catalogueAircraft_data();
     void catalogueAircraft();
 
@@ -42,9 +47,10 @@ private:
     QString Write(const QByteArray& content);
     QTemporaryDir m_dir;
     int m_files = 0;
+    QChar m_separator;
 };
 
-QString TestIniFile::Write(const QByteArray& content)
+QString tst_IniFile::Write(const QByteArray& content)
 {
     const QString name = m_dir.filePath(QStringLiteral("f%1.ini").arg(++m_files));
     QFile file(name);
@@ -53,7 +59,7 @@ QString TestIniFile::Write(const QByteArray& content)
     return name;
 }
 
-void TestIniFile::readString_data()
+void tst_IniFile::readString_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("section");
@@ -188,7 +194,7 @@ void TestIniFile::readString_data()
                                         << "k" << def;
 }
 
-void TestIniFile::readString()
+void tst_IniFile::readString()
 {
     QFETCH(QByteArray, content);
     QFETCH(QString, section);
@@ -198,7 +204,7 @@ void TestIniFile::readString()
     QCOMPARE(ini.ReadString(section, key, QStringLiteral("<default>")), expected);
 }
 
-void TestIniFile::readSections_data()
+void tst_IniFile::readSections_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QStringList>("expected");
@@ -216,7 +222,7 @@ void TestIniFile::readSections_data()
     QTest::newRow("not headers") << QByteArray("x[A]\n[B\n;[C]\n#[D]\n[E]\n") << QStringList{"E"};
 }
 
-void TestIniFile::readSections()
+void tst_IniFile::readSections()
 {
     QFETCH(QByteArray, content);
     QFETCH(QStringList, expected);
@@ -225,7 +231,7 @@ void TestIniFile::readSections()
     QCOMPARE(sections, expected);
 }
 
-void TestIniFile::sectionListLimit_data()
+void tst_IniFile::sectionListLimit_data()
 {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("count");
@@ -248,7 +254,7 @@ void TestIniFile::sectionListLimit_data()
     QTest::newRow("two-byte characters") << QByteArray('[' + wide + "]\n[B]\n") << 1 << 8191;
 }
 
-void TestIniFile::sectionListLimit()
+void tst_IniFile::sectionListLimit()
 {
     QFETCH(QByteArray, content);
     QFETCH(int, count);
@@ -260,7 +266,7 @@ void TestIniFile::sectionListLimit()
         QCOMPARE(sections.last().size(), lastLength);
 }
 
-void TestIniFile::noFileGivesDefaults_data()
+void tst_IniFile::noFileGivesDefaults_data()
 {
     QTest::addColumn<QString>("path");
 
@@ -271,7 +277,7 @@ void TestIniFile::noFileGivesDefaults_data()
     QTest::newRow("fifo") << m_dir.filePath(QStringLiteral("fifo.ini"));
 }
 
-void TestIniFile::noFileGivesDefaults()
+void tst_IniFile::noFileGivesDefaults()
 {
     QFETCH(QString, path);
     const QString fifo = m_dir.filePath(QStringLiteral("fifo.ini"));
@@ -288,7 +294,7 @@ void TestIniFile::noFileGivesDefaults()
     QCOMPARE(ini.ReadFloat(QStringLiteral("A"), QStringLiteral("MaxWeight"), 0.5), 0.5);
 }
 
-void TestIniFile::readsFileAfresh()
+void tst_IniFile::readsFileAfresh()
 {
     const QString name = Write("[A]\nk=1\n");
     const TIniFile ini(name);
@@ -308,7 +314,7 @@ void TestIniFile::readsFileAfresh()
              QStringLiteral("gone"));
 }
 
-void TestIniFile::readInteger_data()
+void tst_IniFile::readInteger_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("expected");
@@ -323,7 +329,7 @@ void TestIniFile::readInteger_data()
     QTest::newRow("negative") << QByteArray("Unit=-5") << -5;
 }
 
-void TestIniFile::readInteger()
+void tst_IniFile::readInteger()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, expected);
@@ -331,7 +337,7 @@ void TestIniFile::readInteger()
     QCOMPARE(ini.ReadInteger(QStringLiteral("A"), QStringLiteral("Unit"), 1), expected);
 }
 
-void TestIniFile::readFloat_data()
+void tst_IniFile::readFloat_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<double>("expected");
@@ -348,7 +354,7 @@ void TestIniFile::readFloat_data()
     QTest::newRow("largest double") << QByteArray("MaxWeight=1.7976931348623157E308") << DBL_MAX;
 }
 
-void TestIniFile::readFloat()
+void tst_IniFile::readFloat()
 {
     QFETCH(QByteArray, line);
     QFETCH(double, expected);
@@ -356,7 +362,7 @@ void TestIniFile::readFloat()
     QCOMPARE(ini.ReadFloat(QStringLiteral("A"), QStringLiteral("MaxWeight"), -1.0), expected);
 }
 
-void TestIniFile::longLines_data()
+void tst_IniFile::longLines_data()
 {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<QString>("expected");
@@ -378,7 +384,7 @@ void TestIniFile::longLines_data()
     QTest::newRow("surrogate pair at the cut") << emoji << QString(2046, u'a');
 }
 
-void TestIniFile::longLines()
+void tst_IniFile::longLines()
 {
     QFETCH(QByteArray, value);
     QFETCH(QString, expected);
@@ -388,7 +394,7 @@ void TestIniFile::longLines()
              QStringLiteral("after"));
 }
 
-void TestIniFile::randomBytesNeverCrash()
+void tst_IniFile::randomBytesNeverCrash()
 {
     QRandomGenerator random(99);
     for (int round = 0; round < 20; ++round) {
@@ -419,7 +425,7 @@ void TestIniFile::randomBytesNeverCrash()
     }
 }
 
-void TestIniFile::largeFilesStayFast()
+void tst_IniFile::largeFilesReadToTheEnd()
 {
     // 100000 sections, the wanted key in the last one.
     QByteArray many;
@@ -437,8 +443,8 @@ void TestIniFile::largeFilesStayFast()
     lines += "[Last]\nk=found\n";
     const TIniFile linesFile(Write(lines));
 
-    QElapsedTimer timer;
-    timer.start();
+    // A reader that went back over what it had read would take hours on
+    // these: the test's time-out ends it; bench_files times the reading.
     QStringList sections;
     sectionsFile.ReadSections(sections);
     QVERIFY(!sections.isEmpty() && sections.size() < 100000);
@@ -452,11 +458,9 @@ void TestIniFile::largeFilesStayFast()
     QCOMPARE(sections, QStringList{QStringLiteral("Last")});
     QCOMPARE(linesFile.ReadString(QStringLiteral("last"), QStringLiteral("K"), QString()),
              QStringLiteral("found"));
-    qInfo() << "large files read in" << timer.elapsed() << "ms";
-    QVERIFY(timer.elapsed() < 8000);
 }
 
-void TestIniFile::catalogueAircraft_data()
+void tst_IniFile::catalogueAircraft_data()
 {
     QTest::addColumn<QString>("section");
 
@@ -468,7 +472,7 @@ void TestIniFile::catalogueAircraft_data()
         QTest::newRow(qPrintable(s)) << s;
 }
 
-void TestIniFile::catalogueAircraft()
+void tst_IniFile::catalogueAircraft()
 {
     QFETCH(QString, section);
     const TIniFile ini(QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini"));
@@ -529,5 +533,5 @@ void TestIniFile::catalogueAircraft()
              qPrintable(QStringLiteral("%1 at %2").arg(totalWeight).arg(totalMoment)));
 }
 
-QTEST_GUILESS_MAIN(TestIniFile)
+QTEST_GUILESS_MAIN(tst_IniFile)
 #include "tst_IniFile.moc"

@@ -5,22 +5,29 @@
 
 #include <QtTest>
 
-class TestListField : public QObject
+class tst_ListField : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init() { SetDecimalSeparator(u'.'); }
-    void cleanup() { SetDecimalSeparator(u'.'); }
+    void init()
+    {
+        m_separator = DecimalSeparator();
+        SetDecimalSeparator(u'.');
+    }
+    void cleanup() { SetDecimalSeparator(m_separator); }
 
     void fields_data();
     void fields();
     void commaSeparatorInFields();
     void longListsDoNotRecurse();
     void valueTooLongToHoldIndex();
+
+private:
+    QChar m_separator;
 };
 
-void TestListField::fields_data()
+void tst_ListField::fields_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("index");
@@ -60,7 +67,7 @@ void TestListField::fields_data()
         << "10;20;" << std::numeric_limits<int>::min() << "" << false << 0.0;
 }
 
-void TestListField::fields()
+void tst_ListField::fields()
 {
     QFETCH(QString, list);
     QFETCH(int, index);
@@ -84,7 +91,7 @@ void TestListField::fields()
     }
 }
 
-void TestListField::commaSeparatorInFields()
+void tst_ListField::commaSeparatorInFields()
 {
     SetDecimalSeparator(u',');
     QCOMPARE(static_cast<double>(ListFieldValue(1, QStringLiteral("0,5;1,25;"))), 1.25);
@@ -92,27 +99,25 @@ void TestListField::commaSeparatorInFields()
     QCOMPARE(ListFieldText(0, QStringLiteral("1.5;")), QStringLiteral("1.5"));
 }
 
-void TestListField::longListsDoNotRecurse()
+void tst_ListField::longListsDoNotRecurse()
 {
     // 500000 fields: taking the last one must neither exhaust the stack nor
-    // copy the list once per field.
+    // copy the list once per field (terabytes of copying: the test's time-out
+    // ends that; bench_files times the reading).
     const int count = 500000;
     QString list;
     list.reserve(count * 7);
     for (int k = 0; k < count; ++k)
         list += QString::number(k) + u';';
-    QElapsedTimer timer;
-    timer.start();
     QCOMPARE(static_cast<double>(ListFieldValue(count - 1, list)), double(count - 1));
     QCOMPARE(ListFieldText(count, list), QString());
     QCOMPARE(ListFieldText(count / 2, list), QString::number(count / 2));
-    QVERIFY(timer.elapsed() < 2000);
 
     const QString noSeparator(1'000'000, u'x');
     QCOMPARE(ListFieldText(std::numeric_limits<int>::max(), noSeparator), QString());
 }
 
-void TestListField::valueTooLongToHoldIndex()
+void tst_ListField::valueTooLongToHoldIndex()
 {
     // A value is cut at 2047 characters; a field cut in half is missing.
     QString list;
@@ -124,5 +129,5 @@ void TestListField::valueTooLongToHoldIndex()
     QCOMPARE(ListFieldText(whole, list), QString());
 }
 
-QTEST_GUILESS_MAIN(TestListField)
+QTEST_GUILESS_MAIN(tst_ListField)
 #include "tst_ListField.moc"
