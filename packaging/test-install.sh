@@ -80,12 +80,41 @@ else
         >"$scratch/stdout" 2>"$scratch/stderr" &
 fi
 runner=$!
-sleep 3
-pid=$(cat "$scratch/pid")
-if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$runner" || true
-    fail "the installed program ended at start-up: $(cat "$scratch/stdout" "$scratch/stderr")"
-fi
+
+# Started means idle in its event loop: the program, not the launcher, asleep
+# in poll with nothing left to do. Checked every 0.1 s up to a minute; an end
+# before that is a failure.
+state_of() { sed 's/^.*) //' "/proc/$1/stat" 2>/dev/null | cut -d' ' -f1; }
+waiting_in_poll() {
+    case "$(cat "/proc/$1/wchan" 2>/dev/null)" in
+    *poll*) return 0 ;;
+    '' | 0) ;; # no kernel symbol names here: the system call's number says it
+    *) return 1 ;;
+    esac
+    case "$(uname -m) $(cut -d' ' -f1 "/proc/$1/syscall" 2>/dev/null)" in
+    "x86_64 7" | "x86_64 271" | "aarch64 73") return 0 ;;
+    *) return 1 ;;
+    esac
+}
+pid=
+tries=0
+while :; do
+    [ -z "$pid" ] && [ -s "$scratch/pid" ] && pid=$(cat "$scratch/pid")
+    if [ -n "$pid" ]; then
+        case "$(state_of "$pid")" in
+        '' | Z | X)
+            wait "$runner" || true
+            fail "the installed program ended at start-up: $(cat "$scratch/stdout" "$scratch/stderr")"
+            ;;
+        S)
+            [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = TRX ] && waiting_in_poll "$pid" && break
+            ;;
+        esac
+    fi
+    tries=$((tries + 1))
+    [ "$tries" -le 600 ] || fail "the installed program did not finish starting within a minute"
+    sleep 0.1
+done
 kill "$pid"
 wait "$runner" || true
 
