@@ -23,6 +23,11 @@
 #include <functional>
 #include <optional>
 
+// How long a test waits for what comes within milliseconds (a window shown,
+// a box up): long enough for a loaded machine or a sanitized build; only a
+// hang takes longer. Qt Test's own default is 5 s.
+constexpr int WaitLimitMs = 60000;
+
 // The catalogue a test executable reads: beside itself, named after it.
 inline QString CatalogueFile()
 {
@@ -94,7 +99,7 @@ inline bool InFront(QWidget* window)
 }
 
 // Processes events until a timer of `ms` milliseconds started now has fired,
-// and returns true then (false only if that never happens within a minute).
+// and returns true then (false only if that never happens within WaitLimitMs).
 // Qt fires due timers in the order of their deadlines, so every timer due no
 // later (a held error box, a delayed action) has fired by then too: a check
 // that something did not happen is then certain whatever the machine's speed.
@@ -103,7 +108,7 @@ inline bool ProcessEventsPast(int ms)
     QObject context;
     bool fired = false;
     QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&fired] { fired = true; });
-    return QTest::qWaitFor([&fired] { return fired; }, ms + 60000);
+    return QTest::qWaitFor([&fired] { return fired; }, ms + WaitLimitMs);
 }
 
 // The one driver for modal windows in tests: while it lives, a timer running

@@ -2,6 +2,7 @@
 #include "Chart.h"
 #include "Exceptions.h"
 #include "NumConv.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,6 +93,7 @@ class tst_Chart : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void cleanupTestCase();
 
     void drawsSeriesWhereTheNumbersPutThem_data();
     void drawsSeriesWhereTheNumbersPutThem();
@@ -111,11 +113,20 @@ private slots:
     void saveReplacesExistingFile();
     void saveFailure_data();
     void saveFailure();
+
+private:
+    QChar m_separator;
 };
 
 void tst_Chart::initTestCase()
 {
+    m_separator = DecimalSeparator();
     SetDecimalSeparator(QLatin1Char('.'));
+}
+
+void tst_Chart::cleanupTestCase()
+{
+    SetDecimalSeparator(m_separator);
 }
 
 void tst_Chart::drawsSeriesWhereTheNumbersPutThem_data()
@@ -318,9 +329,9 @@ void tst_Chart::redrawsOnSeriesChange()
 {
     auto t = std::make_unique<TrainerChart>();
     t->chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&t->chart));
+    QVERIFY(QTest::qWaitForWindowExposed(&t->chart, WaitLimitMs));
     t->Series3.AddArrow(642.4, 660, 1000, 900, "1000", clBlue);
-    QVERIFY(QTest::qWaitFor([&] { return t->chart.Model().XRange().max == 1000; }));
+    QVERIFY(QTest::qWaitFor([&] { return t->chart.Model().XRange().max == 1000; }, WaitLimitMs));
     QCOMPARE(t->chart.Model().YRange().max, 900.0);
 }
 
@@ -344,7 +355,7 @@ void tst_Chart::mouseZoomAndUnzoom()
 
     TrainerChart t;
     t.chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&t.chart));
+    QVERIFY(QTest::qWaitForWindowExposed(&t.chart, WaitLimitMs));
     const QPoint centre = t.chart.PlotRect().center();
     const AxisRange x = t.chart.Model().XRange();
     const double expectedMin = t.chart.Model().PixelToX(centre.x() + std::min(from.x(), to.x()));
@@ -371,7 +382,7 @@ void tst_Chart::mouseScroll()
 {
     TrainerChart t;
     t.chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&t.chart));
+    QVERIFY(QTest::qWaitForWindowExposed(&t.chart, WaitLimitMs));
     const QRect plot = t.chart.PlotRect();
     const AxisRange x = t.chart.Model().XRange();
     const double perPixel = (x.max - x.min) / (plot.right() - plot.left());

@@ -65,7 +65,7 @@ private slots:
         m_form = std::make_unique<TForm1>();
         Form1 = m_form.get();
         m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get(), WaitLimitMs));
         m_form->Button1Click();
         m_grid = m_form->StringGrid1;
     }
@@ -232,8 +232,9 @@ private slots:
         {
             ModalScript script({std::nullopt});
             Click(m_grid->CellRect(3, 3).center());
-            QTRY_COMPARE(script.seen,
-                         QStringList({"error: 'abc' is not a valid floating point value."}));
+            QTRY_COMPARE_WITH_TIMEOUT(
+                script.seen, QStringList({"error: 'abc' is not a valid floating point value."}),
+                WaitLimitMs);
         }
         {
             ModalScript script({std::nullopt});

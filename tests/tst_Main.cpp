@@ -220,7 +220,7 @@ private slots:
         QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get(), WaitLimitMs));
         QTest::mouseClick(m_form->Button2, Qt::LeftButton);
         QVERIFY(!m_form->isVisible());
         QVERIFY(!m_form->EnvelopeX.IsAllocated());
@@ -245,7 +245,7 @@ private slots:
         QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get(), WaitLimitMs));
         m_form->Button1Click();
         QWidget* w = m_form->ComboBox1;
         for (int i = 0; i < 20; ++i) {
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(WriteCatalogue(trainer));
         Create();
         m_form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_form.get(), WaitLimitMs));
         m_form->activateWindow();
         m_form->ComboBox1->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -193,7 +193,7 @@ void tst_Print::ShowPreview()
     m_form->show();
     m_form->raise();
     m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QVERIFY(QTest::qWaitForWindowActive(m_form, WaitLimitMs));
     m_form->CppWebBrowser1->Navigate(
         QUrl::fromLocalFile(m_folder.filePath("report.html")).toString());
 }

@@ -166,7 +166,7 @@ private:
                 *done = true;
             },
             Qt::QueuedConnection);
-        if (!QTest::qWaitFor([done] { return *done; }, 60000))
+        if (!QTest::qWaitFor([done] { return *done; }, WaitLimitMs))
             return {QStringLiteral("(the handler did not return)")};
         return boxes.texts;
     }

@@ -124,7 +124,7 @@ private slots:
         m_grid->OnClick = [this] { m_log << QStringLiteral("click ") + Here(); };
         m_grid->OnDblClick = [this] { m_log << QStringLiteral("dbl ") + Here(); };
         m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get(), WaitLimitMs));
         m_window->activateWindow();
         m_other->setFocus();
         // Every error box is logged with its exact text; the driver presses OK.
@@ -461,8 +461,9 @@ private slots:
                            [&] { logAfterInterval = m_log; });
         Run({"click:1,3"});
         QCOMPARE(m_log, QStringList{"click 1,3"});
-        QTRY_COMPARE(m_log, (QStringList{"click 1,3", "box Cell abc is wrong."}));
-        QTRY_VERIFY(logAfterInterval);
+        QTRY_COMPARE_WITH_TIMEOUT(m_log, (QStringList{"click 1,3", "box Cell abc is wrong."}),
+                                  WaitLimitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(logAfterInterval, WaitLimitMs);
         QCOMPARE(*logAfterInterval, QStringList{"click 1,3"});
     }
 
