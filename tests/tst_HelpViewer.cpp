@@ -384,8 +384,9 @@ void tst_HelpViewer::chmlibCrashers()
     const QByteArray content = Crasher(qPrintable(file));
     QVERIFY2(content.startsWith("ITSF"), qPrintable(file));
     // Each is told at once, not after the probe's time limit (10 s) ends a
-    // hung reader: what would loop or allocate 4 GB in chmlib never reaches
-    // it, and the probe fails the rest at once (bench_files times it).
+    // hung reader: a directory that would loop or allocate 4 GB in chmlib
+    // never reaches it, and the probe fails the rest at once (bench_files
+    // times it).
     QCOMPARE(!Chm::DirectorySound(content), directoryRefused);
     QTemporaryDir temp;
     QVERIFY(temp.isValid());
