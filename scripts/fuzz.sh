@@ -1,15 +1,41 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the libFuzzer targets of fuzz/ with clang and runs each one for a
-# while against a copy of its seed corpus (the committed corpus is never
-# written). Prints each target's executions and whether it found anything;
-# exits non-zero on any finding.
+# Builds the libFuzzer targets of fuzz/ with clang and runs each one against a
+# copy of its seed corpus (the committed corpus is never written). Prints each
+# target's executions, coverage and whether it found anything; exits non-zero
+# on any finding.
 #
 # Usage: scripts/fuzz.sh [seconds per target, default 30] [build folder,
 #        default build/fuzz] [target...]   (no target: all of them)
-# TRX_FUZZ_SEED=n fixes libFuzzer's seed, so that a run explores the same
-# inputs again (the CI run does); without it every run explores new ones.
+#   Explores: each target runs for that long, with a new seed on every run
+#   unless TRX_FUZZ_SEED=n fixes it.
+# Usage: scripts/fuzz.sh fixed [build folder] [target...]
+#   The test stage: each target runs the number of inputs the table below
+#   gives it, with seed TRX_FUZZ_SEED (default 1). The same commit gives the
+#   same inputs, executions and coverage on any machine, however fast.
 set -euo pipefail
+
+# Inputs per target in the fixed stage, each about 20 s on a 2-core machine
+# (executions a target reached in 20 s with seed 1). A target not listed runs
+# DefaultRuns: enough for a slow target to reach well past its seeds.
+declare -A FixedRuns=(
+  [fuzz_StrToFloat]=600000
+  [fuzz_FloatToStr]=500000
+  [fuzz_IniFile]=2500
+  [fuzz_ListField]=80000
+  [fuzz_ProfileInteger]=2500000
+  [fuzz_ChmReader]=15000
+  [fuzz_ChmFile]=2500
+  [fuzz_IconCheck]=6000
+)
+DefaultRuns=2000
+# libFuzzer's limit on one input (seconds), where a target needs its own. The
+# help file probe may take its whole time limit (ChmProbe.h: 10 s, and the
+# viewer waits 11 s) on a file the viewer then rightly calls damaged.
+declare -A Timeouts=(
+  [fuzz_ChmFile]=25
+)
+DefaultTimeout=10
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-30}
@@ -17,6 +43,14 @@ build=${2:-$root/build/fuzz}
 [ $# -gt 0 ] && shift
 [ $# -gt 0 ] && shift
 case "$build" in /*) ;; *) build=$PWD/$build ;; esac
+case "$seconds" in
+  fixed) fixed=1 ;;
+  *[!0-9]* | '')
+    echo "usage: $0 [seconds | fixed] [build folder] [target...]" >&2
+    exit 2
+    ;;
+  *) fixed=0 ;;
+esac
 
 # shellcheck source=deps.sh
 source "$root/scripts/deps.sh"
@@ -39,6 +73,20 @@ fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# What makes two runs of the same inputs differ, turned off for the fixed
+# stage: addresses laid out at random (compared values guide the mutations),
+# Qt's random hash seed, and libFuzzer rereading its corpus folder every
+# second, at a point in the run that depends on the machine's speed.
+runner=()
+if [ "$fixed" = 1 ]; then
+  TRX_FUZZ_SEED=${TRX_FUZZ_SEED:-1}
+  export QT_HASH_SEED=0
+  if setarch "$(uname -m)" -R true 2>/dev/null; then
+    runner=(setarch "$(uname -m)" -R)
+  else
+    echo "note: address randomisation cannot be turned off here; coverage may differ between runs"
+  fi
+fi
 
 failed=0
 for target in "${targets[@]}"; do
@@ -49,24 +97,30 @@ for target in "${targets[@]}"; do
   # Every damaged help file a test keeps is a seed too, so that each run
   # checks them again under the fuzzer's memory limit.
   [ "$target" = fuzz_ChmFile ] && cp "$root"/tests/data/chm/*.chm "$work/corpus/"
-  seed=()
-  [ -n "${TRX_FUZZ_SEED:-}" ] && seed=(-seed="$TRX_FUZZ_SEED")
-  # The help file probe may take its whole time limit (ChmProbe.h: 10 s, and
-  # the viewer waits 11 s) on a file the viewer then rightly calls damaged.
-  unit_timeout=10
-  [ "$target" = fuzz_ChmFile ] && unit_timeout=25
+  options=(-timeout="${Timeouts[$target]:-$DefaultTimeout}" -rss_limit_mb=2048 -print_final_stats=1
+    -artifact_prefix="$work/findings/")
+  [ -n "${TRX_FUZZ_SEED:-}" ] && options+=(-seed="$TRX_FUZZ_SEED")
+  if [ "$fixed" = 1 ]; then
+    options+=(-runs="${FixedRuns[$target]:-$DefaultRuns}" -reload=0)
+  else
+    options+=(-max_total_time="$seconds")
+  fi
   status=0
-  (cd "$work" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout="$unit_timeout" -rss_limit_mb=2048 \
-    -print_final_stats=1 "${seed[@]}" -artifact_prefix="$work/findings/" "$work/corpus") >"$work/log.txt" 2>&1 ||
+  started=$SECONDS
+  (cd "$work" && "${runner[@]}" "$build/fuzz/$target" "${options[@]}" "$work/corpus") >"$work/log.txt" 2>&1 ||
     status=$?
+  took=$((SECONDS - started))
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log.txt" | tail -n 1)
+  # "#2541 DONE cov: 576 ft: 1052 corp: 52/343Kb ..."
+  reached=$(sed -n 's/^#[0-9]*[[:space:]]*DONE[[:space:]]*\(cov: [0-9]* ft: [0-9]* corp: [^ ]*\).*/\1/p' \
+    "$work/log.txt" | tail -n 1)
   findings=$(find "$work/findings" -type f | wc -l)
   if [ "$status" -ne 0 ] || [ "$findings" -ne 0 ]; then
     failed=1
     echo "$target: FINDING after ${runs:-?} executions (exit $status); input in $work/findings, log $work/log.txt"
     grep -m 3 -E "ERROR|runtime error|property broken|deadly signal" "$work/log.txt" | sed 's/^/    /' || true
   else
-    echo "$target: ${runs:-?} executions in ${seconds} s, no finding"
+    echo "$target: ${runs:-?} executions, ${reached:-no final stats}, in ${took} s, no finding"
   fi
 done
 exit "$failed"
