@@ -19,14 +19,14 @@ set -euo pipefail
 # (executions a target reached in 20 s with seed 1). A target not listed runs
 # DefaultRuns: enough for a slow target to reach well past its seeds.
 declare -A FixedRuns=(
-  [fuzz_StrToFloat]=600000
-  [fuzz_FloatToStr]=500000
-  [fuzz_IniFile]=2500
-  [fuzz_ListField]=80000
-  [fuzz_ProfileInteger]=2500000
+  [fuzz_StrToFloat]=700000
+  [fuzz_FloatToStr]=650000
+  [fuzz_IniFile]=3000
+  [fuzz_ListField]=95000
+  [fuzz_ProfileInteger]=3500000
   [fuzz_ChmReader]=15000
-  [fuzz_ChmFile]=2500
-  [fuzz_IconCheck]=6000
+  [fuzz_ChmFile]=9000
+  [fuzz_IconCheck]=220000
 )
 DefaultRuns=2000
 # libFuzzer's limit on one input (seconds), where a target needs its own. The
