@@ -20,8 +20,10 @@ set -euo pipefail
 # DefaultRuns: enough for a slow target to reach well past its seeds.
 declare -A FixedRuns=(
   [fuzz_StrToFloat]=700000
+  [fuzz_ExtendedDiff]=380000
   [fuzz_FloatToStr]=650000
   [fuzz_IniFile]=3000
+  [fuzz_CatalogueCheck]=4000
   [fuzz_ListField]=95000
   [fuzz_ProfileInteger]=3500000
   [fuzz_ChmReader]=15000
@@ -74,9 +76,10 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # What makes two runs of the same inputs differ, turned off for the fixed
-# stage: addresses laid out at random (compared values guide the mutations),
-# Qt's random hash seed, and libFuzzer rereading its corpus folder every
-# second, at a point in the run that depends on the machine's speed.
+# stage: mutations guided by the values the code compares (addresses among
+# them, which other threads' allocations move), addresses laid out at
+# random, Qt's random hash seed, and libFuzzer rereading its corpus folder
+# every second, at a point in the run that depends on the machine's speed.
 runner=()
 if [ "$fixed" = 1 ]; then
   TRX_FUZZ_SEED=${TRX_FUZZ_SEED:-1}
@@ -101,7 +104,7 @@ for target in "${targets[@]}"; do
     -artifact_prefix="$work/findings/")
   [ -n "${TRX_FUZZ_SEED:-}" ] && options+=(-seed="$TRX_FUZZ_SEED")
   if [ "$fixed" = 1 ]; then
-    options+=(-runs="${FixedRuns[$target]:-$DefaultRuns}" -reload=0)
+    options+=(-runs="${FixedRuns[$target]:-$DefaultRuns}" -reload=0 -use_cmp=0 -use_memmem=0)
   else
     options+=(-max_total_time="$seconds")
   fi
