@@ -9,7 +9,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
