@@ -234,5 +234,3 @@ private:
     ModalDriver m_driver{[this](QWidget* modal) { return Answer(modal); }};
 };
 
-// The driver's former name, while tests written against it move over.
-using MessageBoxAnswerer = ModalDriver;

@@ -206,7 +206,7 @@ private:
     // Loads entry `index` through the window; the boxes it shows.
     static QStringList Load(int index)
     {
-        MessageBoxAnswerer boxes;
+        ModalDriver boxes;
         TForm1 form;
         Form1 = &form;
         form.ComboBox1->setCurrentIndex(index);
