@@ -9,6 +9,7 @@
 #include "IniFile.h"
 #include "ListField.h"
 #include "NumConv.h"
+#include "WinApi.h"
 
 #include <QApplication>
 #include <QDir>
@@ -121,11 +122,11 @@ void BM_HelpVerdictOnDamagedFile(benchmark::State& state)
         WriteScratch(QStringLiteral("trx.chm"),
                      content + QByteArray::number(++round).rightJustified(20, '0'));
         state.ResumeTiming();
-        help.HelpCommand(QStringLiteral("trx.chm"), THelpSystem::HelpContents, 0);
+        help.HelpCommand(QStringLiteral("trx.chm"), WinApi::HELP_CONTENTS, 0);
         state.PauseTiming();
         if (!ShowsDamagedPage())
             throw std::runtime_error("the viewer did not tell the file damaged");
-        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        HtmlHelpA(nullptr, nullptr, WinApi::HH_CLOSE_ALL, 0);
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/deps.sh
-TRX_PACKAGES+=(clang libclang-rt-14-dev)
+TRX_PACKAGES+=(clang libclang-rt-14-dev libbenchmark-dev libxcb1-dev)
 trx_install_deps
 
 jobs=$(nproc)
@@ -28,7 +28,8 @@ suite() {
 }
 
 echo "== Tests"
-suite build/test
+# The benchmarks are built too, so that they keep compiling; scripts/bench.sh runs them.
+suite build/test -DTRX_BENCHMARKS=ON
 
 echo "== Number tests with extended precision in software"
 # Every processor but x86-64 computes extended precision in software (GNU
