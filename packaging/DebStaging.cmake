@@ -9,6 +9,20 @@
 #
 # When the files are stripped, their .comment section (the compilers'
 # versions) goes too, as dh_strip does.
+#
+# The catalogue is the one file its owner is meant to edit: it moves to
+# /etc/trimwise as a configuration file, whose changes dpkg keeps across
+# upgrades (asking when the packaged one changed too), and the program finds
+# it beside itself through a link.
+
+set(appdir "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/${CPACK_TRX_APPDIR}")
+set(etcdir "${CPACK_TEMPORARY_DIRECTORY}/etc/trimwise")
+if(NOT EXISTS "${appdir}/TRX.ini" OR IS_SYMLINK "${appdir}/TRX.ini")
+  message(FATAL_ERROR "No catalogue staged in ${appdir}")
+endif()
+file(MAKE_DIRECTORY "${etcdir}")
+file(RENAME "${appdir}/TRX.ini" "${etcdir}/TRX.ini")
+file(CREATE_LINK /etc/trimwise/TRX.ini "${appdir}/TRX.ini" SYMBOLIC)
 
 file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_DIRECTORY}/*")
 set(elf_files)

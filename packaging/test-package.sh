@@ -3,14 +3,15 @@
 # Builds the Debian package of a built tree into a scratch folder, then checks
 # it with lintian, its desktop entry with desktop-file-validate and its
 # AppStream metadata with appstreamcli. Any error or warning fails; lintian's
-# info tags are shown, not counted.
-# Usage: test-package.sh <cpack> <build folder> <scratch folder> <app id>
+# info tags are shown, not counted. The catalogue must be a configuration file.
+# Usage: test-package.sh <cpack> <build folder> <scratch folder> <app id> <program folder>
 set -eu
 
 cpack=$1
 build=$2
 scratch=$3
 app_id=$4
+appdir=$5
 
 fail() {
     echo "FAIL: $*" >&2
@@ -39,4 +40,12 @@ found=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $
 appstreamcli validate --no-net --strict "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
     fail "appstreamcli validate (above)"
 
-echo "$deb: lintian, desktop-file-validate and appstreamcli clean"
+# Edited by its owner, the catalogue lives in /etc, where an upgrade keeps it;
+# the program still finds it beside itself.
+conffiles=$(dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles)
+[ "$conffiles" = /etc/trimwise/TRX.ini ] || fail "configuration files: '$conffiles'"
+[ -f "$root/etc/trimwise/TRX.ini" ] || fail "no /etc/trimwise/TRX.ini in the package"
+link=$(readlink "$root/usr/$appdir/TRX.ini") || fail "no link to the catalogue in /usr/$appdir"
+[ "$link" = /etc/trimwise/TRX.ini ] || fail "/usr/$appdir/TRX.ini links to '$link'"
+
+echo "$deb: lintian, desktop-file-validate and appstreamcli clean; the catalogue is a configuration file"
