@@ -233,4 +233,3 @@ private:
     QList<std::optional<QString>> m_answers;
     ModalDriver m_driver{[this](QWidget* modal) { return Answer(modal); }};
 };
-
