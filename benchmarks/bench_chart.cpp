@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Chart.h"
 #include "NumConv.h"
+#include "QtBenchmarkMain.h"
 
 #include <QApplication>
 #include <QImage>
@@ -124,14 +125,5 @@ BENCHMARK(BM_ChartEdit1023)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetDecimalSeparator(QLatin1Char('.'));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return QtBenchmarkMain::Run<QApplication>(argc, argv);
 }

@@ -9,6 +9,7 @@
 #include "IniFile.h"
 #include "ListField.h"
 #include "NumConv.h"
+#include "QtBenchmarkMain.h"
 #include "WinApi.h"
 
 #include <QApplication>
@@ -135,32 +136,11 @@ BENCHMARK(BM_HelpVerdictOnDamagedFile)
     ->DenseRange(0, std::size(DamagedHelpFiles) - 1)
     ->Unit(benchmark::kMillisecond);
 
-// The offscreen platform reports every raise and size hint of a help window.
-QtMessageHandler previousHandler = nullptr;
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.startsWith(QLatin1String("This plugin does not support")))
-        previousHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    previousHandler = qInstallMessageHandler(QuietHandler);
-    QApplication app(argc, argv);
-    SetDecimalSeparator(QLatin1Char('.'));
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& e) {
-        qCritical("benchmark failed: %s", e.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    // The offscreen platform reports every raise and size hint of a help window.
+    return QtBenchmarkMain::Run<QApplication>(argc, argv,
+                                              QLatin1String("This plugin does not support"));
 }

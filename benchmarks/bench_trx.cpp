@@ -12,6 +12,7 @@
 #include "NumConv.h"
 #include "OKBottomDlg.h"
 #include "Print.h"
+#include "QtBenchmarkMain.h"
 #include "StringGrid.h"
 
 #include <QComboBox>
@@ -248,35 +249,14 @@ void BM_StartUp(benchmark::State& state)
 }
 BENCHMARK(BM_StartUp)->Unit(benchmark::kMicrosecond);
 
-// The offscreen platform reports every fixed-size change of a shown window;
-// the load makes one each run.
-QtMessageHandler previousHandler = nullptr;
-void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.contains(QLatin1String("propagateSizeHints")))
-        previousHandler(type, context, message);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    previousHandler = qInstallMessageHandler(QuietHandler);
-    TApplication app(argc, argv);
-    // icon.ico is read from the working folder, as by the program.
-    QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
-    SetDecimalSeparator(QLatin1Char('.'));
-    try {
-        benchmark::RunSpecifiedBenchmarks();
-    } catch (const std::exception& e) {
-        qCritical("benchmark failed: %s", e.what());
-        return 1;
-    }
-    benchmark::Shutdown();
-    return 0;
+    // The offscreen platform reports every fixed-size change of a shown
+    // window; the load makes one each run. icon.ico is read from the working
+    // folder, as by the program.
+    return QtBenchmarkMain::Run<TApplication>(argc, argv, QLatin1String("propagateSizeHints"), [] {
+        QDir::setCurrent(QStringLiteral(TRX_BIN_DIR));
+    });
 }
