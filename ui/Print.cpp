@@ -17,6 +17,11 @@ namespace {
 const QString PageSetupCaption = QStringLiteral("Page Setup");
 const QString OverrideFooter = QStringLiteral("&d &w&bPage &p of &P");
 
+// The laid-out window: its client area and the one font of its controls
+// (pixels, as the controls' positions are).
+constexpr QSize ClientSize(562, 525);
+constexpr int FontPixelSize = 11;
+
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -24,7 +29,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Print preview"));
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setStyleHint(QFont::SansSerif);
-    tahoma.setPixelSize(11);
+    tahoma.setPixelSize(FontPixelSize);
     setFont(tahoma);
 
     CppWebBrowser1 = new TCppWebBrowser(&TPageSetupDialog::Prompt, this);
@@ -41,7 +46,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(Button2, &QPushButton::clicked, this,
             [this] { TApplication::Guard([this] { Button2Click(); }); });
 
-    resize(562, 525);
+    resize(ClientSize);
     move(0, 0);
 }
 
