@@ -16,13 +16,9 @@
 #include <cmath>
 #include <memory>
 #include <tuple>
-#include <type_traits>
 #include <vector>
 
 namespace {
-
-// The type the program reads numbers from text in (extended precision).
-using Number = std::remove_cvref_t<decltype(StrToFloat(QString()))>;
 
 // Slot numbers named in one finding before the rest are only counted.
 constexpr int MaxSlotsNamed = 10;
@@ -151,17 +147,17 @@ using LoadStep = std::tuple<Phase, int, int>; // phase, index, order within the 
 // The dialog's slot check: the weight against the sheet's maximum-weight text,
 // the field rounded to double and written with 15 digits. Only a weight within
 // that rounding of the maximum needs the text itself.
-bool OverMaximum(Number weight, Number maximum)
+bool OverMaximum(Extended weight, Extended maximum)
 {
     const double rounded = static_cast<double>(maximum);
     if (!std::isfinite(rounded))
         return false; // "INF" in the sheet: out-of-range says so
     const double margin = std::fabs(rounded) * 1e-13;
-    if (weight < Number(rounded - margin))
+    if (weight < Extended(rounded - margin))
         return false;
-    if (weight > Number(rounded + margin))
+    if (weight > Extended(rounded + margin))
         return true;
-    Number shown = 0;
+    Extended shown = 0;
     return TryStrToFloat(FloatToStr(rounded), shown) && weight > shown;
 }
 
@@ -173,7 +169,7 @@ struct List
     QStringList fields;
     QString tail; // trimmed text after the last ";": no field
     int count = 0;
-    std::vector<Number> values; // fields below the count that convert
+    std::vector<Extended> values; // fields below the count that convert
     std::vector<char> ok;
     int firstBad = -1;
     int badCount = 0;
@@ -391,7 +387,7 @@ private:
         for (int i = 0; i < int(list.ok.size()); ++i) {
             if (!list.ok[i])
                 continue;
-            const Number v = list.values[i];
+            const Extended v = list.values[i];
             const bool inf =
                 asDouble ? std::isinf(static_cast<double>(v)) : std::isinf(static_cast<float>(v));
             const bool zero =
@@ -460,22 +456,18 @@ private:
         const CatalogueEntry* at = x.entry;
         const int n = shape.Vertices();
         bool valid = true;
+        const QString countNote = CountNote(points, ListCount::EnvelopePoints);
         if (n == 0) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
                 QStringLiteral("envelope-degenerate"),
                 QStringLiteral("no envelope: %1")
-                    .arg(CountNote(points, ListCount::EnvelopePoints).isEmpty()
-                             ? QStringLiteral("EnvelopePoints is 0")
-                             : CountNote(points, ListCount::EnvelopePoints)));
+                    .arg(countNote.isEmpty() ? QStringLiteral("EnvelopePoints is 0") : countNote));
             valid = false;
         } else if (n == 1) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
                 QStringLiteral("envelope-degenerate"),
                 QStringLiteral("only one vertex, so no outline is drawn") +
-                    (CountNote(points, ListCount::EnvelopePoints).isEmpty()
-                         ? QString()
-                         : QStringLiteral(" (%1)").arg(
-                               CountNote(points, ListCount::EnvelopePoints))));
+                    (countNote.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(countNote)));
             valid = false;
         } else if (const int distinct = shape.DistinctVertices(); distinct < 3) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
@@ -644,7 +636,7 @@ private:
             if (limits && minP.values[i] > maxP.values[i])
                 crossed.push_back(i);
             if (limits && positions.Good(i)) {
-                const Number p = positions.values[i];
+                const Extended p = positions.values[i];
                 if (p < minP.values[i] || p > maxP.values[i])
                     outside.push_back(i);
             }
@@ -684,7 +676,7 @@ private:
             Add(FindingSeverity::Error, entry, CatalogueKey::MaxWeight,
                 QStringLiteral("out-of-range"), message);
         };
-        Number raw = 0;
+        Extended raw = 0;
         double value = 0;
         if (!entry) {
             warn(QStringLiteral("missing: ") + consequence);
@@ -781,11 +773,9 @@ private:
         TArrowSeries loadPath;
         try {
             ComputeBalance(sheet, m_points, envelopeX, envelopeY, envelope, loadPath);
-            m_summary.weight = TotalSlotWeight(sheet);
-            float moment = 0;
-            for (int r = firstSlotRow; r < sheet.RowCount(); ++r)
-                moment = static_cast<float>(StrToFloat(sheet.Cell(colTorque, r)) + moment);
-            m_summary.moment = moment;
+            const LoadPathEnd end = EndOfLoadPath(loadPath);
+            m_summary.weight = end.weight;
+            m_summary.moment = end.moment;
         } catch (const EConvertError& e) {
             // Every stop is foreseen above; should one not be, the checker still
             // says what the program will.

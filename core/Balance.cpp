@@ -60,15 +60,22 @@ QString CountRefusalText(const QString& section, ListCount which, int count)
              forSlots ? QStringLiteral("slots") : QStringLiteral("envelope points"));
 }
 
+LoadPathEnd EndOfLoadPath(const TArrowSeries& loadPath)
+{
+    // The first arrow only marks the origin; the slots' arrows follow it. Their
+    // ends were single-precision totals, so narrowing them back is exact.
+    const Arrow* last = loadPath.Count() > 1 ? loadPath.LastAdded() : nullptr;
+    if (!last)
+        return {};
+    return {static_cast<float>(last->endX), static_cast<float>(last->endY)};
+}
+
 QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints)
 {
-    // The first arrow only marks the origin; the slots' arrows follow it.
-    const Arrow* last = loadPath.Count() > 1 ? loadPath.LastAdded() : nullptr;
-    const double moment = last ? last->endX : 0;
-    const double weight = last ? last->endY : 0;
+    const LoadPathEnd end = EndOfLoadPath(loadPath);
     return QStringLiteral("The load path ends at a total moment of %1 and a total weight of %2. "
                           "The envelope has %3 %4.")
-        .arg(FloatToStr(moment), FloatToStr(weight), QString::number(envelopePoints),
+        .arg(FloatToStr(end.moment), FloatToStr(end.weight), QString::number(envelopePoints),
              envelopePoints == 1 ? QStringLiteral("vertex") : QStringLiteral("vertices"));
 }
 

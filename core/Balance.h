@@ -34,10 +34,17 @@ float TotalSlotWeight(const Sheet& sheet);
 // "Overweight: <total>/<maximum>".
 QString OverweightText(float total, float maximum);
 
-// The chart in words, for a screen reader: where the load path ends (the
-// moment and weight totals its last arrow reaches, 0 and 0 while it has no
-// slot arrow) and how many vertices the envelope has, numbers written by
-// FloatToStr.
+// Where the load path ends: the moment and weight totals its last arrow
+// reaches, each summed in single precision; 0 and 0 while it has no slot arrow.
+struct LoadPathEnd
+{
+    float moment = 0;
+    float weight = 0;
+};
+LoadPathEnd EndOfLoadPath(const TArrowSeries& loadPath);
+
+// The chart in words, for a screen reader: where the load path ends and how
+// many vertices the envelope has, numbers written by FloatToStr.
 QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints);
 // The chart in words before an aircraft is loaded.
 QString NoAircraftDescription();
