@@ -75,11 +75,9 @@ QAccessibleInterface* ChartAccessible(const QString& className, QObject* object)
 TChart::TChart(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    static const bool accessibleInstalled = [] {
-        QAccessible::installFactory(ChartAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleInstalled);
+    // Installed once however many charts there are: the toolkit keeps each
+    // factory once.
+    QAccessible::installFactory(ChartAccessible);
 }
 
 void TChart::AddSeries(TArrowSeries* series)
