@@ -5,12 +5,14 @@
 #include "RegularFile.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
 
 namespace {
+// Far more than any icon file holds.
+constexpr qint64 MaxIconBytes = 64 * 1024 * 1024;
+
 quint16 le16(const QByteArray& d, int at)
 {
     return quint16(quint8(d[at])) | quint16(quint8(d[at + 1]) << 8);
@@ -21,10 +23,9 @@ QList<QImage> DecodeIcon(const QByteArray& data)
 {
     // Start-up reads icon.ico twice, for the application and for the main
     // window: the same bytes are decoded once.
-    static QByteArray lastDigest;
+    static QByteArray lastData;
     static QList<QImage> lastImages;
-    const QByteArray digest = QCryptographicHash::hash(data, QCryptographicHash::Sha256);
-    if (!lastImages.isEmpty() && digest == lastDigest)
+    if (!lastImages.isEmpty() && data == lastData)
         return lastImages;
 
     QList<QImage> images;
@@ -41,7 +42,7 @@ QList<QImage> DecodeIcon(const QByteArray& data)
             images.append(image);
     } while (reader.jumpToNextImage());
     if (!images.isEmpty()) {
-        lastDigest = digest;
+        lastData = data;
         lastImages = images;
     }
     return images;
@@ -62,7 +63,7 @@ QIcon LoadIconFile(const QString& fileName)
     // Never waits: a FIFO or device under the name is refused, not read.
     RegularFile file(fullPath);
     QByteArray data;
-    if (!file.ReadAll(data, 64 << 20))
+    if (!file.ReadAll(data, MaxIconBytes))
         throw EFOpenError(
             QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath, file.ErrorText()));
     if (!IsIconData(data))
