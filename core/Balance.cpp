@@ -44,6 +44,22 @@ float TotalSlotWeight(const Sheet& sheet)
     return total;
 }
 
+QString UnitLabel(SheetColumn column, bool imperial)
+{
+    switch (column) {
+    case colItem:
+        return QStringLiteral("Unit");
+    case colWeight:
+    case colMaxWeight:
+        return imperial ? QStringLiteral("Lbs") : QStringLiteral("kg");
+    case colPosition:
+        return imperial ? QStringLiteral("in") : QStringLiteral("m");
+    case colTorque:
+        return imperial ? QStringLiteral("Lbs*in") : QStringLiteral("Nm");
+    }
+    return QString();
+}
+
 QString OverweightText(float total, float maximum)
 {
     return QStringLiteral("Overweight: ") + FloatToStr(total) + u'/' + FloatToStr(maximum);

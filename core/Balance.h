@@ -17,6 +17,11 @@ enum SheetColumn
     colTorque = 4
 };
 constexpr int firstSlotRow = 2;
+constexpr int sheetColumns = colTorque + 1;
+
+// The units row of the sheet (row 1): column `column`'s label in the metric
+// or the imperial system.
+QString UnitLabel(SheetColumn column, bool imperial);
 
 // Torque text of one slot: position read first, then weight; the product is
 // taken at extended precision and rounded to double.

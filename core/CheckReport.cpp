@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CheckReport.h"
 
+#include "Balance.h"
 #include "NumConv.h"
 
 #include <cmath>
@@ -88,11 +89,11 @@ struct Units
     QString moment;
 };
 
+// The units the sheet shows for the aircraft.
 Units UnitsOf(const AircraftSummary& a)
 {
-    if (a.imperial)
-        return {QStringLiteral("Lbs"), QStringLiteral("in"), QStringLiteral("Lbs*in")};
-    return {QStringLiteral("kg"), QStringLiteral("m"), QStringLiteral("Nm")};
+    return {UnitLabel(colWeight, a.imperial), UnitLabel(colPosition, a.imperial),
+            UnitLabel(colTorque, a.imperial)};
 }
 
 QString FitText(AircraftSummary::Fit fit)

@@ -46,15 +46,6 @@ constexpr int MinSheetFontPixelSize = 8;
 constexpr int ItemColumnWidening = 42;
 constexpr int TorqueColumnWidening = 15;
 
-constexpr int SheetColumns = colTorque + 1;
-
-const QString UnitLabelsMetric[SheetColumns] = {QStringLiteral("Unit"), QStringLiteral("kg"),
-                                                QStringLiteral("kg"), QStringLiteral("m"),
-                                                QStringLiteral("Nm")};
-const QString UnitLabelsImperial[SheetColumns] = {QStringLiteral("Unit"), QStringLiteral("Lbs"),
-                                                  QStringLiteral("Lbs"), QStringLiteral("in"),
-                                                  QStringLiteral("Lbs*in")};
-
 // The headings must fit the laid-out column width; desktop fonts run wider
 // than the one the layout was drawn for, so the sheet's font gives way a little.
 void FitSheetFontTo(TStringGrid* grid, const QString* texts, int count)
@@ -213,14 +204,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 
     SetOuterSize(CollapsedSize.width(), CollapsedSize.height());
 
-    const QString header[SheetColumns] = {QStringLiteral("Item"), QStringLiteral("Weight"),
+    const QString header[sheetColumns] = {QStringLiteral("Item"), QStringLiteral("Weight"),
                                           QStringLiteral("Max weight"), QStringLiteral("Position"),
                                           QStringLiteral("Torque")};
-    for (int c = 0; c < SheetColumns; ++c)
+    for (int c = 0; c < sheetColumns; ++c)
         StringGrid1->SetCell(c, 0, header[c]);
-    FitSheetFontTo(StringGrid1, header, SheetColumns);
-    for (int c = 0; c < SheetColumns; ++c)
-        StringGrid1->SetCell(c, 1, UnitLabelsMetric[c]);
+    FitSheetFontTo(StringGrid1, header, sheetColumns);
+    for (int c = 0; c < sheetColumns; ++c)
+        StringGrid1->SetCell(c, 1, UnitLabel(SheetColumn(c), false));
 
     ComboBox1->setFocus();
 }
@@ -319,8 +310,8 @@ void TForm1::Button1Click()
         RadioButton1->setEnabled(false);
         RadioButton2->setChecked(true);
         RadioButton2->setEnabled(true);
-        for (int c = 0; c < SheetColumns; ++c)
-            StringGrid1->SetCell(c, 1, UnitLabelsImperial[c]);
+        for (int c = 0; c < sheetColumns; ++c)
+            StringGrid1->SetCell(c, 1, UnitLabel(SheetColumn(c), true));
     }
 
     StringGrid1->SetColWidth(colItem, StringGrid1->ColWidth(colItem) + ItemColumnWidening);
