@@ -15,7 +15,7 @@ struct Point
 };
 
 // Twice the signed area of the triangle a, b, c. Taken in double, whose
-// arithmetic is the same on every processor (double is not), so that a
+// arithmetic is the same on every processor (long double is not), so that a
 // catalogue gets the same findings everywhere.
 double Cross(const Point& a, const Point& b, const Point& c)
 {
