@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Application.h"
 #include "CataloguePath.h"
 #include "NumConv.h"
 #include "OKBottomDlg.h"
@@ -233,3 +234,14 @@ private:
     QList<std::optional<QString>> m_answers;
     ModalDriver m_driver{[this](QWidget* modal) { return Answer(modal); }};
 };
+
+// The main of a test that drives the program's windows: the application
+// object with the title start-up gives it, which every message box shows.
+#define TRX_TEST_MAIN(TestClass)                                                                   \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        TApplication app(argc, argv);                                                              \
+        app.SetTitle(QStringLiteral("Trimwise"));                                                  \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

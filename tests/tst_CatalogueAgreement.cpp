@@ -217,11 +217,5 @@ private:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_CatalogueAgreement test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_CatalogueAgreement)
 #include "tst_CatalogueAgreement.moc"

@@ -370,11 +370,5 @@ private:
     QChar m_separator;
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_Editing test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_Editing)
 #include "tst_Editing.moc"

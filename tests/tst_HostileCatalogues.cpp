@@ -220,11 +220,5 @@ private:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_HostileCatalogues test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_HostileCatalogues)
 #include "tst_HostileCatalogues.moc"

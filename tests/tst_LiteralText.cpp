@@ -105,11 +105,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_LiteralText test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_LiteralText)
 #include "tst_LiteralText.moc"

@@ -530,11 +530,5 @@ private:
     QChar m_separator;
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_Main test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_Main)
 #include "tst_Main.moc"

@@ -205,12 +205,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_OKBottomDlg test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_OKBottomDlg)
 
 #include "tst_OKBottomDlg.moc"

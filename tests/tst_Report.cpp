@@ -175,11 +175,5 @@ private:
     QChar m_separator;
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_Report test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_Report)
 #include "tst_Report.moc"

@@ -521,12 +521,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TApplication app(argc, argv);
-    app.SetTitle(QStringLiteral("Trimwise"));
-    tst_StringGrid test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRX_TEST_MAIN(tst_StringGrid)
 
 #include "tst_StringGrid.moc"
