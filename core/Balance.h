@@ -7,18 +7,6 @@
 
 #include <QString>
 
-// Columns and first slot row of the loading sheet.
-enum SheetColumn
-{
-    colItem = 0,
-    colWeight = 1,
-    colMaxWeight = 2,
-    colPosition = 3,
-    colTorque = 4
-};
-constexpr int firstSlotRow = 2;
-constexpr int sheetColumns = colTorque + 1;
-
 // The units row of the sheet (row 1): column `column`'s label in the metric
 // or the imperial system.
 QString UnitLabel(SheetColumn column, bool imperial);

@@ -3,8 +3,20 @@
 
 #include <QString>
 
+// Columns and first slot row of the loading sheet.
+enum SheetColumn
+{
+    colItem = 0,
+    colWeight = 1,
+    colMaxWeight = 2,
+    colPosition = 3,
+    colTorque = 4
+};
+constexpr int firstSlotRow = 2;
+constexpr int sheetColumns = colTorque + 1;
+
 // The loading sheet as the balance logic sees it: a grid of texts addressed
-// (column, row), with the slot rows from row 2 to RowCount() - 1.
+// (column, row), with the slot rows from firstSlotRow to RowCount() - 1.
 class Sheet
 {
 public:

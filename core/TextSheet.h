@@ -5,15 +5,13 @@
 
 #include <vector>
 
-// A loading sheet held in memory: five columns of texts, as the window's sheet
+// A loading sheet held in memory: its columns of texts, as the window's sheet
 // holds them, for running the balance logic without a window.
 class TextSheet : public Sheet
 {
 public:
-    static constexpr int Columns = 5;
-
     explicit TextSheet(int rowCount)
-        : m_rows(rowCount), m_cells(static_cast<size_t>(rowCount) * Columns)
+        : m_rows(rowCount), m_cells(static_cast<size_t>(rowCount) * sheetColumns)
     {
     }
     int RowCount() const override { return m_rows; }
@@ -30,9 +28,9 @@ public:
 private:
     bool Inside(int col, int row) const
     {
-        return col >= 0 && col < Columns && row >= 0 && row < m_rows;
+        return col >= 0 && col < sheetColumns && row >= 0 && row < m_rows;
     }
-    static size_t Index(int col, int row) { return static_cast<size_t>(row) * Columns + col; }
+    static size_t Index(int col, int row) { return static_cast<size_t>(row) * sheetColumns + col; }
 
     int m_rows;
     std::vector<QString> m_cells;

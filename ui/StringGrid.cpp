@@ -74,9 +74,9 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setDefaultSectionSize(ColPitch);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(RowPitch);
-    // The sheet's five columns; the heading row and the units row.
-    setColumnCount(5);
-    setRowCount(2);
+    // The sheet's columns; the heading row and the units row.
+    setColumnCount(sheetColumns);
+    setRowCount(firstSlotRow);
     for (int c = 0; c < columnCount(); ++c)
         setColumnWidth(c, ColPitch);
     setShowGrid(true);
