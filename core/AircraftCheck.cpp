@@ -249,16 +249,13 @@ private:
     {
         return Add(severity, list.entry, list.key, code, message);
     }
-    void AddSectionWide(FindingSeverity severity, const QString& code, const QString& message)
+    // A finding about the whole section, at its header.
+    CatalogueFinding& AddSectionWide(FindingSeverity severity, const QString& code,
+                                     const QString& message)
     {
-        CatalogueFinding f;
-        f.severity = severity;
-        f.inSection = true;
-        f.section = m_section.name;
-        f.line = f.order = m_section.line;
-        f.code = code;
-        f.message = message;
-        m_findings.append(f);
+        CatalogueFinding& f = Add(severity, nullptr, CatalogueKey::Unknown, code, message);
+        f.line = m_section.line;
+        return f;
     }
     // A finding for something that stops the load with the error box `box`.
     void AddStop(const CatalogueEntry* entry, CatalogueKey key, const QString& code,
@@ -779,12 +776,13 @@ private:
         } catch (const EConvertError& e) {
             // Every stop is foreseen above; should one not be, the checker still
             // says what the program will.
-            AddSectionWide(FindingSeverity::Error, ErrorCodeNotANumber,
-                           QStringLiteral("the default loading cannot be computed"));
-            m_findings.last().boxText = ErrorBoxText(e.Message());
+            CatalogueFinding& f =
+                AddSectionWide(FindingSeverity::Error, ErrorCodeNotANumber,
+                               QStringLiteral("the default loading cannot be computed"));
+            f.boxText = ErrorBoxText(e.Message());
+            f.stopsLoad = true;
+            m_summary.loadError = f.boxText;
             m_stops.push_back({{Phase::SafetyNet, 0, 0}, int(m_findings.size()) - 1});
-            m_findings.last().stopsLoad = true;
-            m_summary.loadError = m_findings.last().boxText;
             return;
         }
         if (s == 0)
