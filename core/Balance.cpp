@@ -11,16 +11,24 @@ QString TorqueText(const QString& position, const QString& weight)
 }
 
 void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelopeX,
-                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath)
+                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath,
+                    BalanceCursor* cursor)
 {
+    BalanceCursor unused;
+    BalanceCursor& at = cursor ? *cursor : unused;
     envelope.Clear();
     for (int i = 1; i < envelopePoints; ++i)
         envelope.AddArrow(envelopeX[i - 1], envelopeY[i - 1], envelopeX[i], envelopeY[i],
                           FloatToStr(envelopeY[i]), clRed);
 
-    for (int r = firstSlotRow; r < sheet.RowCount(); ++r)
-        sheet.SetCell(colTorque, r,
-                      TorqueText(sheet.Cell(colPosition, r), sheet.Cell(colWeight, r)));
+    for (int r = firstSlotRow; r < sheet.RowCount(); ++r) {
+        // Position first, then weight, as TorqueText converts them.
+        at = {colPosition, r, false};
+        const Extended p = StrToFloat(sheet.Cell(colPosition, r));
+        at.col = colWeight;
+        const Extended w = StrToFloat(sheet.Cell(colWeight, r));
+        sheet.SetCell(colTorque, r, FloatToStr(ProductToDouble(p, w)));
+    }
 
     loadPath.Clear();
     loadPath.AddArrow(0, 0, 1, 3, QString::number(0), clBlue);
@@ -30,7 +38,9 @@ void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelop
     for (int r = firstSlotRow; r < sheet.RowCount(); ++r) {
         const float w0 = w;
         const float m0 = m;
+        at = {colWeight, r, true};
         w = AddToSingle(StrToFloat(sheet.Cell(colWeight, r)), w);
+        at.col = colTorque;
         m = AddToSingle(StrToFloat(sheet.Cell(colTorque, r)), m);
         loadPath.AddArrow(m0, w0, m, w, FloatToStr(m), clBlue);
     }
@@ -63,17 +73,6 @@ QString UnitLabel(SheetColumn column, bool imperial)
 QString OverweightText(float total, float maximum)
 {
     return QStringLiteral("Overweight: ") + FloatToStr(total) + u'/' + FloatToStr(maximum);
-}
-
-QString CountRefusalText(const QString& section, ListCount which, int count)
-{
-    const bool forSlots = which == ListCount::Slots;
-    // One substitution for all: a "%1" inside the section name stays as it is.
-    return QStringLiteral("The aircraft \"%1\" cannot be loaded: %2 is %3, but at most %4 %5 can "
-                          "be listed")
-        .arg(section, forSlots ? QStringLiteral("Slots") : QStringLiteral("EnvelopePoints"),
-             QString::number(count), QString::number(maxListCount),
-             forSlots ? QStringLiteral("slots") : QStringLiteral("envelope points"));
 }
 
 LoadPathEnd EndOfLoadPath(const TArrowSeries& loadPath)

@@ -15,11 +15,21 @@ QString UnitLabel(SheetColumn column, bool imperial);
 // taken at extended precision and rounded to double.
 QString TorqueText(const QString& position, const QString& weight);
 
+// The cell the recomputation converts last: after an EConvertError, the one
+// that failed. `loadPath` is set once the torque pass is over.
+struct BalanceCursor
+{
+    int col = -1;
+    int row = -1;
+    bool loadPath = false;
+};
+
 // The recomputation: envelope edges into `envelope`, the torque column, then
 // the load path into `loadPath`. A cell that is not a number throws
 // EConvertError and leaves what was done before it in place.
 void ComputeBalance(Sheet& sheet, int envelopePoints, const TFloatArray& envelopeX,
-                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath);
+                    const TFloatArray& envelopeY, TArrowSeries& envelope, TArrowSeries& loadPath,
+                    BalanceCursor* cursor = nullptr);
 
 // Sum of every slot weight, rounded to single precision after each addition.
 float TotalSlotWeight(const Sheet& sheet);
@@ -41,18 +51,3 @@ LoadPathEnd EndOfLoadPath(const TArrowSeries& loadPath);
 QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints);
 // The chart in words before an aircraft is loaded.
 QString NoAircraftDescription();
-
-// The largest count a 2047-character list can hold numbers for.
-constexpr int maxListCount = 1023;
-
-// The two counts of an aircraft that size its lists.
-enum class ListCount
-{
-    Slots,
-    EnvelopePoints
-};
-
-// Why an aircraft whose count passes maxListCount is refused: "The aircraft
-// "<section>" cannot be loaded: Slots is <count>, but at most 1023 slots can
-// be listed" (the error box adds the final ".").
-QString CountRefusalText(const QString& section, ListCount which, int count);

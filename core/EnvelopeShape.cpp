@@ -152,3 +152,53 @@ bool EnvelopeShape::Contains(double x, double y) const
     }
     return inside;
 }
+
+bool EnvelopeShape::OnOutline(double x, double y) const
+{
+    const Point p{x, y};
+    for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+        const Point a{m_x[i], m_y[i]};
+        const Point b{m_x[i + 1], m_y[i + 1]};
+        if (Sign(Cross(a, b, p)) == 0 && Within(a, b, p))
+            return true;
+    }
+    return false;
+}
+
+bool EnvelopeShape::Usable() const
+{
+    int first = 0;
+    int second = 0;
+    return Closed() && DistinctVertices() >= 3 && !ZeroArea() && !FindCrossing(first, second);
+}
+
+std::vector<std::pair<double, double>> EnvelopeShape::RangesAt(double y) const
+{
+    std::vector<double> crossings;
+    std::vector<std::pair<double, double>> ranges;
+    for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+        const Point a{m_x[i], m_y[i]};
+        const Point b{m_x[i + 1], m_y[i + 1]};
+        if (a.y == y && b.y == y) {
+            ranges.emplace_back(std::min(a.x, b.x), std::max(a.x, b.x));
+            continue;
+        }
+        if (a.y == y)
+            ranges.emplace_back(a.x, a.x);
+        // Half-open in y, so that a vertex between two edges counts once.
+        if ((a.y > y) != (b.y > y))
+            crossings.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t i = 0; i + 1 < crossings.size(); i += 2)
+        ranges.emplace_back(crossings[i], crossings[i + 1]);
+    std::sort(ranges.begin(), ranges.end());
+    std::vector<std::pair<double, double>> merged;
+    for (const auto& r : ranges) {
+        if (!merged.empty() && r.first <= merged.back().second)
+            merged.back().second = std::max(merged.back().second, r.second);
+        else
+            merged.push_back(r);
+    }
+    return merged;
+}

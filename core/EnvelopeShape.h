@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <utility>
 #include <vector>
 
 // The envelope outline as the chart draws it: vertex i joined to vertex i + 1,
@@ -24,6 +25,15 @@ public:
     // The point lies inside the outline or on it (even-odd rule). Only
     // meaningful for a closed outline.
     bool Contains(double x, double y) const;
+    // The point lies on a drawn edge.
+    bool OnOutline(double x, double y) const;
+    // Closed, with at least three distinct vertices that enclose an area, and
+    // no two edges crossing: an outline a loading can be judged against.
+    bool Usable() const;
+    // The x ranges (moments) that the horizontal line at `y` (a weight) cuts
+    // from the closed outline, edges included, in ascending order and merged;
+    // a range may be a single point where the line only touches a vertex.
+    std::vector<std::pair<double, double>> RangesAt(double y) const;
 
 private:
     std::vector<float> m_x;

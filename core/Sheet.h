@@ -22,6 +22,8 @@ class Sheet
 public:
     virtual ~Sheet() = default;
     virtual int RowCount() const = 0;
+    // Rows beyond the new count are dropped; new rows hold empty texts.
+    virtual void SetRowCount(int count) = 0;
     virtual QString Cell(int col, int row) const = 0;
     virtual void SetCell(int col, int row, const QString& text) = 0;
 };

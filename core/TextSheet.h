@@ -15,6 +15,11 @@ public:
     {
     }
     int RowCount() const override { return m_rows; }
+    void SetRowCount(int count) override
+    {
+        m_rows = count > 0 ? count : 0;
+        m_cells.resize(static_cast<size_t>(m_rows) * sheetColumns);
+    }
     QString Cell(int col, int row) const override
     {
         return Inside(col, row) ? m_cells[Index(col, row)] : QString();

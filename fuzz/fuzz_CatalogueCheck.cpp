@@ -54,10 +54,10 @@ void CheckAgainstReader(const QByteArray& bytes)
         for (int key = 0; key < CatalogueKeyCount; ++key) {
             const CatalogueKey id = static_cast<CatalogueKey>(key);
             const CatalogueEntry* entry = index.Sections()[k].Find(id);
-            const QString read = ini.ReadString(name, CatalogueKeyName(id), missing);
+            const QString read = ini.ReadString(name, KeyName(id), missing);
             Fuzz::Check(read == (entry ? entry->value : missing),
                         "the checker reads another value than the reader",
-                        QStringLiteral("[%1] %2").arg(name, CatalogueKeyName(id)));
+                        QStringLiteral("[%1] %2").arg(name, KeyName(id)));
         }
     }
 }

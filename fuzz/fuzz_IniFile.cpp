@@ -3,6 +3,7 @@
 // and some keys named in the input with each reader. Nothing may crash, and
 // the readers must agree with one another.
 
+#include "CatalogueSchema.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
 #include "IniSyntax.h"
@@ -12,16 +13,6 @@
 #include <cstring>
 
 namespace {
-
-// The catalogue's keys; the program reads the first four as numbers. Every
-// read is one pass over the file, so only those and the input's own keys go
-// through the number readers too.
-const char* const KnownKeys[] = {
-    "Slots",       "EnvelopePoints", "MaxWeight",   "Unit",           "Make",
-    "Model",       "SlotsNames",     "SlotsWeight", "SlotsMaxWeight", "SlotsPos",
-    "SlotsMinPos", "SlotsMaxPos",    "EnvelopeX",   "EnvelopeY",
-};
-constexpr int NumberKeys = 4;
 
 // Reading is one pass over the file per call; past this many sections only
 // the last one is read too, so that one run stays quick.
@@ -89,13 +80,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     Fuzz::Check(listBytes <= 16384, "section list beyond 16384 bytes");
 
+    // The catalogue's keys and the input's own. Every read is one pass over
+    // the file, so only the keys the program reads as numbers and the input's
+    // own keys go through the number readers too.
     QStringList keys;
-    for (const char* k : KnownKeys)
-        keys.append(QString::fromLatin1(k));
+    QStringList numberKeys;
+    for (int k = 0; k < CatalogueKeyCount; ++k) {
+        const KeySchema& key = SchemaOf(static_cast<CatalogueKey>(k));
+        keys.append(QString::fromLatin1(key.name));
+        if (key.kind == KeyKind::Count || key.kind == KeyKind::Integer ||
+            key.kind == KeyKind::Number)
+            numberKeys.append(keys.last());
+    }
     const QStringList ownKeys = KeysFrom(bytes);
     keys += ownKeys;
     auto NumberKey = [&](const QString& key) {
-        return keys.indexOf(key) < NumberKeys || ownKeys.contains(key);
+        return numberKeys.contains(key) || ownKeys.contains(key);
     };
 
     QStringList read = sections.mid(0, MaxSectionsRead);

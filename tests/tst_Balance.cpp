@@ -12,6 +12,7 @@ class MemorySheet : public Sheet
 public:
     explicit MemorySheet(int rows) : cells(rows, QStringList(5, QString())) {}
     int RowCount() const override { return int(cells.size()); }
+    void SetRowCount(int count) override { cells.resize(size_t(count), QStringList(5, QString())); }
     QString Cell(int c, int r) const override { return cells[r][c]; }
     void SetCell(int c, int r, const QString& t) override { cells[r][c] = t; }
     void AddSlot(const QString& weight, const QString& position)

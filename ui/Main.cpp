@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
+#include "AircraftLoad.h"
 #include "Application.h"
 #include "ArrowSeries.h"
 #include "Balance.h"
 #include "CataloguePath.h"
+#include "CatalogueSchema.h"
 #include "Chart.h"
+#include "EditRules.h"
 #include "Exceptions.h"
 #include "IconFile.h"
 #include "IniFile.h"
@@ -256,40 +259,46 @@ void TForm1::Button1Click()
 
     // Counts that no 2047-character list can back are refused before the
     // sheet grows or anything is allocated.
-    const int slotCount = std::max(0, catalogue.ReadInteger(section, QStringLiteral("Slots"), 0));
+    const int slotCount = std::max(0, catalogue.ReadInteger(section, KeyName(CatalogueKey::Slots),
+                                                            DefaultOf(CatalogueKey::Slots)));
     const int points =
-        std::max(0, catalogue.ReadInteger(section, QStringLiteral("EnvelopePoints"), 1));
-    if (points > maxListCount)
-        throw ECatalogueError(CountRefusalText(section, ListCount::EnvelopePoints, points));
-    if (slotCount > maxListCount)
-        throw ECatalogueError(CountRefusalText(section, ListCount::Slots, slotCount));
+        std::max(0, catalogue.ReadInteger(section, KeyName(CatalogueKey::EnvelopePoints),
+                                          DefaultOf(CatalogueKey::EnvelopePoints)));
+    if (points > MaxListCount)
+        throw ECatalogueError(CountRefusalText(section, CatalogueKey::EnvelopePoints, points));
+    if (slotCount > MaxListCount)
+        throw ECatalogueError(CountRefusalText(section, CatalogueKey::Slots, slotCount));
 
     EnvelopePoints = points;
     EnvelopeX.Allocate(points);
     EnvelopeY.Allocate(points);
-    const QString envX = catalogue.ReadString(section, QStringLiteral("EnvelopeX"), QString());
-    const QString envY = catalogue.ReadString(section, QStringLiteral("EnvelopeY"), QString());
+    const QString envX = catalogue.ReadString(section, KeyName(CatalogueKey::EnvelopeX), QString());
+    const QString envY = catalogue.ReadString(section, KeyName(CatalogueKey::EnvelopeY), QString());
     for (int i = 0; i < EnvelopePoints; ++i) {
         EnvelopeX[i] = static_cast<float>(ListFieldValue(i, envX));
         EnvelopeY[i] = static_cast<float>(ListFieldValue(i, envY));
     }
 
-    const QString model = catalogue.ReadString(section, QStringLiteral("Model"), QString());
-    const QString make = catalogue.ReadString(section, QStringLiteral("Make"), QString());
-    setWindowTitle(QStringLiteral("Trimwise Application - ") + section + QStringLiteral(" (") +
-                   make + u' ' + model + u')');
+    const QString model = catalogue.ReadString(section, KeyName(CatalogueKey::Model), QString());
+    const QString make = catalogue.ReadString(section, KeyName(CatalogueKey::Make), QString());
+    setWindowTitle(LoadedCaption(section, make, model));
 
     StringGrid1->SetRowCount(StringGrid1->RowCount() + slotCount);
 
     const QString maxWeights =
-        catalogue.ReadString(section, QStringLiteral("SlotsMaxWeight"), QString());
-    const QString names = catalogue.ReadString(section, QStringLiteral("SlotsNames"), QString());
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMaxWeight), QString());
+    const QString names =
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsNames), QString());
     SlotMinPos.Allocate(slotCount);
     SlotMaxPos.Allocate(slotCount);
-    const QString minPos = catalogue.ReadString(section, QStringLiteral("SlotsMinPos"), QString());
-    const QString maxPos = catalogue.ReadString(section, QStringLiteral("SlotsMaxPos"), QString());
-    const QString weights = catalogue.ReadString(section, QStringLiteral("SlotsWeight"), QString());
-    const QString positions = catalogue.ReadString(section, QStringLiteral("SlotsPos"), QString());
+    const QString minPos =
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMinPos), QString());
+    const QString maxPos =
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMaxPos), QString());
+    const QString weights =
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsWeight), QString());
+    const QString positions =
+        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsPos), QString());
 
     for (int i = 0; i < slotCount; ++i) {
         const int r = i + firstSlotRow;
@@ -302,10 +311,11 @@ void TForm1::Button1Click()
         SlotMaxPos[i] = static_cast<float>(ListFieldValue(i, maxPos));
     }
 
-    MaxTotalWeight =
-        static_cast<float>(catalogue.ReadFloat(section, QStringLiteral("MaxWeight"), 0));
+    MaxTotalWeight = static_cast<float>(catalogue.ReadFloat(
+        section, KeyName(CatalogueKey::MaxWeight), DefaultOf(CatalogueKey::MaxWeight)));
 
-    if (catalogue.ReadInteger(section, QStringLiteral("Unit"), 1) == 2) {
+    if (catalogue.ReadInteger(section, KeyName(CatalogueKey::Unit),
+                              DefaultOf(CatalogueKey::Unit)) == ImperialUnit) {
         RadioButton1->setChecked(false);
         RadioButton1->setEnabled(false);
         RadioButton2->setChecked(true);
@@ -336,29 +346,12 @@ void TForm1::StringGrid1DblClick()
 {
     const int c = StringGrid1->Col();
     const int r = StringGrid1->Row();
-    if ((c == colWeight || c == colPosition) && r > firstSlotRow) {
+    if (IsEditableCell(c, r)) {
         OKBottomDlg->SetOldValue(StringGrid1->Cell(c, r));
         if (OKBottomDlg->ShowModal() == WinApi::mrOk)
             StringGrid1->SetCell(c, r, OKBottomDlg->AcceptedValue());
-
-        if (c == colPosition) {
-            const Extended p = StrToFloat(StringGrid1->Cell(c, r));
-            const int slot = r - firstSlotRow;
-            if (p < SlotMinPos[slot] || p > SlotMaxPos[slot])
-                TApplication::ShowMessage(QStringLiteral("Impossible position!"));
-        }
-        if (c == colWeight) {
-            const Extended w = StrToFloat(StringGrid1->Cell(colWeight, r));
-            const Extended m = StrToFloat(StringGrid1->Cell(colMaxWeight, r));
-            if (w > m)
-                TApplication::ShowMessage(QStringLiteral("Overweight in some positions!"));
-            const float total = TotalSlotWeight(*StringGrid1);
-            if (total > MaxTotalWeight)
-                TApplication::ShowMessage(OverweightText(total, MaxTotalWeight));
-        }
-        StringGrid1->SetCell(
-            colTorque, r,
-            TorqueText(StringGrid1->Cell(colPosition, r), StringGrid1->Cell(colWeight, r)));
+        CheckEdit(*StringGrid1, c, r, {SlotMinPos, SlotMaxPos, MaxTotalWeight},
+                  [](const QString& warning) { TApplication::ShowMessage(warning); });
     }
     Compute();
 }

@@ -41,7 +41,7 @@ public:
 
     int RowCount() const override;
     // At least 1 (the heading row); new rows are empty.
-    void SetRowCount(int count);
+    void SetRowCount(int count) override;
     int ColCount() const { return columnCount(); }
 
     // Out-of-range cells read as "" and ignore writes.

@@ -5,23 +5,6 @@
 
 namespace {
 
-const char* const KeyNames[CatalogueKeyCount] = {
-    "Make",           "Model",          "Slots",       "SlotsNames",  "SlotsWeight",
-    "SlotsMaxWeight", "SlotsPos",       "SlotsMinPos", "SlotsMaxPos", "MaxWeight",
-    "Unit",           "EnvelopePoints", "EnvelopeX",   "EnvelopeY",
-};
-
-CatalogueKey KeyOf(const QString& name)
-{
-    static const QHash<QString, CatalogueKey> known = [] {
-        QHash<QString, CatalogueKey> keys;
-        for (int k = 0; k < CatalogueKeyCount; ++k)
-            keys.insert(IniNameKey(QLatin1String(KeyNames[k])), static_cast<CatalogueKey>(k));
-        return keys;
-    }();
-    return known.value(IniNameKey(name), CatalogueKey::Unknown);
-}
-
 // The value and what the reader's cut leaves of it.
 void ReadValue(CatalogueEntry& entry, const IniLine& line, qsizetype valueStart)
 {
@@ -34,12 +17,6 @@ void ReadValue(CatalogueEntry& entry, const IniLine& line, qsizetype valueStart)
 }
 
 } // namespace
-
-QString CatalogueKeyName(CatalogueKey key)
-{
-    const int k = static_cast<int>(key);
-    return k >= 0 && k < CatalogueKeyCount ? QLatin1String(KeyNames[k]) : QString();
-}
 
 const CatalogueEntry* CatalogueSection::Find(CatalogueKey key) const
 {
@@ -90,7 +67,7 @@ CatalogueIndex::CatalogueIndex(const QByteArray& bytes)
             CatalogueEntry entry;
             entry.name = QString::fromUtf8(parsed.name);
             entry.line = line.number;
-            entry.key = KeyOf(entry.name);
+            entry.key = KeyNamed(entry.name);
             if (current < 0) {
                 m_keysOutside.append(std::move(entry));
                 continue;

@@ -1,36 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "CatalogueSchema.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
 
 #include <array>
-
-// The keys the program reads from an aircraft's section.
-enum class CatalogueKey
-{
-    Make,
-    Model,
-    Slots,
-    SlotsNames,
-    SlotsWeight,
-    SlotsMaxWeight,
-    SlotsPos,
-    SlotsMinPos,
-    SlotsMaxPos,
-    MaxWeight,
-    Unit,
-    EnvelopePoints,
-    EnvelopeX,
-    EnvelopeY,
-    Unknown
-};
-constexpr int CatalogueKeyCount = static_cast<int>(CatalogueKey::Unknown);
-
-// The key's name as the program spells it.
-QString CatalogueKeyName(CatalogueKey key);
 
 // One key line of a section.
 struct CatalogueEntry

@@ -71,7 +71,7 @@ QString NearestKey(const QString& name)
     QString best;
     int bestDistance = MaxSpellingDistance + 1;
     for (int k = 0; k < CatalogueKeyCount; ++k) {
-        const QString known = CatalogueKeyName(static_cast<CatalogueKey>(k));
+        const QString known = KeyName(static_cast<CatalogueKey>(k));
         const int d = EditDistance(folded, IniNameKey(known));
         if (d < bestDistance && d < known.size() / 2) {
             best = known;
@@ -103,10 +103,10 @@ Count ReadCount(const CatalogueSection& section, CatalogueKey key, int def)
 
 // Where a count that is not plainly given comes from: "EnvelopePoints is
 // missing, so 1"; empty when it is given as it is used.
-QString CountNote(const Count& c, ListCount which)
+QString CountNote(const Count& c, CatalogueKey which)
 {
     const QString key =
-        which == ListCount::Slots ? QStringLiteral("Slots") : QStringLiteral("EnvelopePoints");
+        which == CatalogueKey::Slots ? QStringLiteral("Slots") : QStringLiteral("EnvelopePoints");
     if (!c.entry)
         return QStringLiteral("%1 is missing, so %2").arg(key).arg(c.value);
     if (!c.parsed)
@@ -118,10 +118,10 @@ QString CountNote(const Count& c, ListCount which)
 }
 
 // "4 slots", "1 envelope point (EnvelopePoints is missing, so 1)".
-QString CountPhrase(const Count& c, ListCount which)
+QString CountPhrase(const Count& c, CatalogueKey which)
 {
     QString phrase =
-        which == ListCount::Slots
+        which == CatalogueKey::Slots
             ? Plural(c.value, QStringLiteral("slot"), QStringLiteral("slots"))
             : Plural(c.value, QStringLiteral("envelope point"), QStringLiteral("envelope points"));
     const QString note = CountNote(c, which);
@@ -201,7 +201,7 @@ struct List
     }
     bool Complete() const { return FirstFailure() < 0; }
     bool Good(int i) const { return i < int(ok.size()) && ok[i]; }
-    QString KeyName() const { return CatalogueKeyName(key); }
+    QString KeyName() const { return ::KeyName(key); }
 };
 
 class AircraftCheck
@@ -236,7 +236,7 @@ private:
         f.severity = severity;
         f.inSection = true;
         f.section = m_section.name;
-        f.key = entry ? entry->name : CatalogueKeyName(key);
+        f.key = entry ? entry->name : KeyName(key);
         f.line = entry ? entry->line : 0;
         f.order = entry ? entry->line : m_section.line;
         f.code = code;
@@ -415,17 +415,17 @@ private:
     void CheckEnvelope(const Count& points)
     {
         m_points = points.value;
-        if (points.value > maxListCount) {
+        if (points.value > MaxListCount) {
             AddStop(points.entry, CatalogueKey::EnvelopePoints, ErrorCodeCountTooLarge,
                     QStringLiteral("%1 envelope points, but a list holds at most %2 fields")
                         .arg(points.value)
-                        .arg(maxListCount),
-                    ErrorBoxText(
-                        CountRefusalText(m_section.name, ListCount::EnvelopePoints, points.value)),
+                        .arg(MaxListCount),
+                    ErrorBoxText(CountRefusalText(m_section.name, CatalogueKey::EnvelopePoints,
+                                                  points.value)),
                     {Phase::EnvelopeCount, 0, 0});
             return;
         }
-        const QString phrase = CountPhrase(points, ListCount::EnvelopePoints);
+        const QString phrase = CountPhrase(points, CatalogueKey::EnvelopePoints);
         const List x(m_section, CatalogueKey::EnvelopeX, points.value, true);
         const List y(m_section, CatalogueKey::EnvelopeY, points.value, true);
         CheckList(x, phrase, Phase::Envelope, 0);
@@ -453,7 +453,7 @@ private:
         const CatalogueEntry* at = x.entry;
         const int n = shape.Vertices();
         bool valid = true;
-        const QString countNote = CountNote(points, ListCount::EnvelopePoints);
+        const QString countNote = CountNote(points, CatalogueKey::EnvelopePoints);
         if (n == 0) {
             Add(FindingSeverity::Warning, at, CatalogueKey::EnvelopeX,
                 QStringLiteral("envelope-degenerate"),
@@ -550,21 +550,21 @@ private:
         }
         m_slots = slotCount.value;
         m_summary.slotCount = slotCount.value;
-        if (slotCount.value > maxListCount) {
-            AddStop(
-                slotCount.entry, CatalogueKey::Slots, ErrorCodeCountTooLarge,
-                QStringLiteral("%1 slots, but a list holds at most %2 fields")
-                    .arg(slotCount.value)
-                    .arg(maxListCount),
-                ErrorBoxText(CountRefusalText(m_section.name, ListCount::Slots, slotCount.value)),
-                {Phase::SlotCount, 0, 0});
+        if (slotCount.value > MaxListCount) {
+            AddStop(slotCount.entry, CatalogueKey::Slots, ErrorCodeCountTooLarge,
+                    QStringLiteral("%1 slots, but a list holds at most %2 fields")
+                        .arg(slotCount.value)
+                        .arg(MaxListCount),
+                    ErrorBoxText(
+                        CountRefusalText(m_section.name, CatalogueKey::Slots, slotCount.value)),
+                    {Phase::SlotCount, 0, 0});
             m_slotsLoaded = false;
             return;
         }
         if (slotCount.value == 0)
             return;
         const int s = slotCount.value;
-        const QString phrase = CountPhrase(slotCount, ListCount::Slots);
+        const QString phrase = CountPhrase(slotCount, CatalogueKey::Slots);
         const List names(m_section, CatalogueKey::SlotsNames, s, false);
         m_names = names.fields;
         m_maxWeights = std::make_unique<List>(m_section, CatalogueKey::SlotsMaxWeight, s, true);
