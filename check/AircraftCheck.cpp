@@ -839,7 +839,9 @@ private:
 
 } // namespace
 
-AircraftSummary CheckAircraft(const CatalogueSection& section, QList<CatalogueFinding>& findings)
+AircraftResult CheckAircraft(const CatalogueSection& section)
 {
-    return AircraftCheck(section, findings).Run();
+    AircraftResult result;
+    result.summary = AircraftCheck(section, result.findings).Run();
+    return result;
 }

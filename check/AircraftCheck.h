@@ -28,8 +28,14 @@ struct AircraftSummary
     Fit fit = Fit::NoEnvelope;
 };
 
-// Checks one aircraft (the first section of its name) as a load reads it:
-// appends what it finds to `findings` and returns its default loading. The
+// What the checker finds in one aircraft, and its default loading.
+struct AircraftResult
+{
+    AircraftSummary summary;
+    QList<CatalogueFinding> findings; // in no particular order: `order` places each in the file
+};
+
+// Checks one aircraft (the first section of its name) as a load reads it. The
 // load-stopping finding the load meets first is marked and its box is the
 // summary's load error.
-AircraftSummary CheckAircraft(const CatalogueSection& section, QList<CatalogueFinding>& findings);
+AircraftResult CheckAircraft(const CatalogueSection& section);

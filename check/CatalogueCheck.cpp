@@ -220,7 +220,11 @@ CatalogueCheck::CatalogueCheck(const QByteArray& bytes) : m_index(bytes)
         }
         case CatalogueSection::Kind::Aircraft:
             m_summaryOfSection[k] = int(m_aircraft.size());
-            m_aircraft.append(CheckAircraft(section, m_findings));
+            {
+                AircraftResult result = CheckAircraft(section);
+                m_aircraft.append(result.summary);
+                m_findings += result.findings;
+            }
             break;
         }
     }
