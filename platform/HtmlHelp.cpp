@@ -1,35 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "HtmlHelp.h"
 
-#include <dlfcn.h>
+#include "RuntimeModule.h"
 
 namespace {
 using HtmlHelpAFunc = void* (*)(void*, const char*, unsigned, quintptr);
 
-// Once the library is loaded it stays loaded for the run, complete or not:
-// a library without both entry points is not retried.
-void* g_library = nullptr;
-HtmlHelpAFunc g_htmlHelpA = nullptr;
-void* g_htmlHelpW = nullptr;
-
-void LoadLibrary()
+// Failures are silent; once loaded, the library stays loaded for the run,
+// complete or not: a library without both entry points is not retried.
+RuntimeModule& Viewer()
 {
-    g_library = dlopen(HtmlHelpLibraryName, RTLD_NOW | RTLD_LOCAL);
-    if (!g_library) {
-        dlerror(); // failures are silent; leave no pending error behind
-        return;
-    }
-    g_htmlHelpA = reinterpret_cast<HtmlHelpAFunc>(dlsym(g_library, "HtmlHelpA"));
-    g_htmlHelpW = dlsym(g_library, "HtmlHelpW");
-    dlerror();
+    static RuntimeModule viewer(HtmlHelpLibraryName, {"HtmlHelpA", "HtmlHelpW"},
+                                RuntimeModule::Failures::Silent,
+                                RuntimeModule::Incomplete::KeepLoaded);
+    return viewer;
 }
 } // namespace
 
 void* HtmlHelpA(void* hwndCaller, const char* pszFile, unsigned uCommand, quintptr dwData)
 {
-    if (!g_library)
-        LoadLibrary();
-    if (!g_htmlHelpA || !g_htmlHelpW)
+    RuntimeModule& viewer = Viewer();
+    if (!viewer.Ready())
         return nullptr;
-    return g_htmlHelpA(hwndCaller, pszFile, uCommand, dwData);
+    return reinterpret_cast<HtmlHelpAFunc>(viewer.Entry(0))(hwndCaller, pszFile, uCommand, dwData);
 }
