@@ -19,6 +19,7 @@ fi
 
 echo "== Licence lines"
 ./scripts/check-licence.sh
+./scripts/check-long-double.sh
 suite() {
   local dir=$1
   shift
@@ -40,6 +41,11 @@ cmake -S . -B build/soft -DCMAKE_BUILD_TYPE=Debug -DTRX_SOFT_EXTENDED=ON
 cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}"
 (cd build/soft && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" \
   -R "^($(IFS='|' && echo "${soft_tests[*]}"))\$")
+
+echo "== arm64"
+# The same tests on 64-bit ARM under qemu-user, and the commands' output
+# compared with this build's, byte for byte.
+./scripts/test-arm64.sh
 
 echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
