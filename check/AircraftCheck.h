@@ -35,7 +35,8 @@ struct AircraftResult
     QList<CatalogueFinding> findings; // in no particular order: `order` places each in the file
 };
 
-// Checks one aircraft (the first section of its name) as a load reads it. The
-// load-stopping finding the load meets first is marked and its box is the
+// Checks one aircraft (the first section of its name) as a load reads it: its
+// keys, lists, envelope, slots and settings, then its load by the headless
+// load. The finding where that load stops is marked and its box is the
 // summary's load error.
 AircraftResult CheckAircraft(const CatalogueSection& section);

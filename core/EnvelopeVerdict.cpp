@@ -6,8 +6,14 @@
 EnvelopeVerdict JudgeLoading(const EnvelopeShape& envelope, double moment, double weight)
 {
     EnvelopeVerdict v;
-    if (!envelope.Usable() || !std::isfinite(moment) || !std::isfinite(weight))
+    if (!envelope.Usable())
         return v;
+    // A total beyond the range of numbers is no point within the outline:
+    // outside, with no range to measure from.
+    if (!std::isfinite(moment) || !std::isfinite(weight)) {
+        v.fit = EnvelopeVerdict::Fit::Outside;
+        return v;
+    }
     if (envelope.OnOutline(moment, weight))
         v.fit = EnvelopeVerdict::Fit::Boundary;
     else if (envelope.Contains(moment, weight))

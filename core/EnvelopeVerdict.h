@@ -21,7 +21,8 @@ struct EnvelopeVerdict
     };
     Fit fit = Fit::NoEnvelope;
     // The moment ranges the envelope allows at the loading's weight, ascending;
-    // empty when the weight lies above or below the envelope.
+    // empty when the weight lies above or below the envelope, or the moment or
+    // the weight is not finite.
     std::vector<std::pair<double, double>> ranges;
     // The range the moment lies in, or the nearest one; -1 when there is none.
     int range = -1;
