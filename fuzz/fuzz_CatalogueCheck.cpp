@@ -7,6 +7,7 @@
 #include "CatalogueIndex.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
+#include "IniSyntax.h"
 #include "JsonReport.h"
 #include "NumConv.h"
 #include "TextReport.h"
