@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CatalogueCheck.h"
 
+#include "AircraftLoad.h"
+#include "ArrowSeries.h"
+#include "CatalogueIndex.h"
+#include "FindingCodes.h"
 #include "FindingText.h"
 #include "IniSyntax.h"
+#include "TextSheet.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -104,142 +110,280 @@ TextProblem ScanText(const QByteArray& bytes)
     return problem;
 }
 
-// "this and the 12 sections after it".
-QString SectionsFrom(const QList<CatalogueSection>& sections, int index)
+// "it and the 12 sections after it".
+QString SectionsFrom(qint64 after)
 {
-    qsizetype after = 0;
-    for (qsizetype k = index + 1; k < sections.size(); ++k)
-        if (sections[k].kind != CatalogueSection::Kind::Unnamed)
-            ++after;
     return after == 0
                ? QStringLiteral("it")
                : QStringLiteral("it and the %1 after it")
                      .arg(Plural(after, QStringLiteral("section"), QStringLiteral("sections")));
 }
 
-} // namespace
-
-CatalogueCheck::CatalogueCheck(const QByteArray& bytes) : m_index(bytes)
+// What choosing the selector entry `name` shows when the load reads
+// `section` (nullptr: no section, every key missing): the headless load.
+LoadOutcome LoadAs(const QString& name, const CatalogueSection* section)
 {
-    const QList<CatalogueSection>& sections = m_index.Sections();
-    auto sectionAt = [&](qint64 line) -> int {
-        // The last header at or above the line.
-        const auto after =
-            std::upper_bound(sections.cbegin(), sections.cend(), line,
-                             [](qint64 l, const CatalogueSection& s) { return l < s.line; });
-        return int(after - sections.cbegin()) - 1;
-    };
-    auto fileWide = [&](FindingSeverity severity, qint64 line, int section, const QString& code,
-                        const QString& message) {
-        CatalogueFinding f;
-        f.severity = severity;
-        f.line = f.order = line;
-        if (section >= 0 && sections[section].kind != CatalogueSection::Kind::Oversized) {
-            f.inSection = true;
-            f.section = sections[section].name;
-        }
-        f.code = code;
-        f.message = message;
-        m_findings.append(f);
-    };
+    TextSheet sheet(firstSlotRow);
+    AircraftState state;
+    TArrowSeries envelope;
+    TArrowSeries loadPath;
+    return LoadAircraft(
+        name,
+        [section](CatalogueKey key) {
+            const CatalogueEntry* entry = section ? section->Find(key) : nullptr;
+            return entry ? entry->value : QString();
+        },
+        sheet, state, envelope, loadPath);
+}
 
-    if (bytes.size() > MaxIniFileBytes) {
-        fileWide(FindingSeverity::Error, 0, -1, QStringLiteral("not-text"),
-                 QStringLiteral("the file is larger than %1 bytes: TRX reads it as empty, with "
-                                "no aircraft")
-                     .arg(MaxIniFileBytes));
-    } else if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        fileWide(FindingSeverity::Error, 1, -1, QStringLiteral("not-text"),
-                 QStringLiteral("the file begins with a UTF-16 byte order mark: TRX reads 8-bit "
-                                "text and finds nothing usable in it; save it as UTF-8"));
-    } else if (const TextProblem problem = ScanText(bytes); problem.places > 0) {
-        QString message = QStringLiteral("line %1 holds %2: %3")
-                              .arg(problem.line)
-                              .arg(problem.what, problem.consequence);
-        if (problem.places > 1)
-            message += QStringLiteral("; %1 in the file are no plain text either")
-                           .arg(Plural(problem.places - 1, QStringLiteral("more place"),
-                                       QStringLiteral("more places")));
-        fileWide(FindingSeverity::Error, problem.line, sectionAt(problem.line),
-                 QStringLiteral("not-text"), message);
+// Reads the catalogue once through the index, checks each section when it
+// ends and hands its findings on in file order. A section's findings all lie
+// between its header and the next, so sorting them is enough; the not-text
+// finding, found by a pass over the bytes first, joins where its line falls.
+class Checker : public CatalogueIndex::Visitor
+{
+public:
+    Checker(const QByteArray& bytes, FindingSink& sink)
+        : m_bytes(bytes), m_index(bytes), m_sink(sink)
+    {
     }
 
-    for (const CatalogueEntry& e : m_index.KeysOutside()) {
+    CheckCounts Run()
+    {
+        FindNotText();
+        m_index.Read(*this);
+        if (m_hasNotText)
+            EmitNotText();
+        if (m_index.ListedCount() == 0)
+            NoAircraft();
+        m_sink.SectionDone();
+        return m_counts;
+    }
+
+    void KeyOutside(const CatalogueEntry& e) override
+    {
         CatalogueFinding f;
         f.line = f.order = e.line;
         f.key = e.name;
-        f.code = QStringLiteral("unknown-key");
+        f.code = CodeName(FindingCode::UnknownKey);
         f.message = QStringLiteral("outside any section: TRX never reads it");
-        m_findings.append(f);
+        Emit(f);
     }
-    for (const CatalogueFalseHeader& h : m_index.FalseHeaders()) {
-        const QString owner =
-            h.section >= 0 && sections[h.section].kind == CatalogueSection::Kind::Aircraft
-                ? QStringLiteral("belong to [%1]").arg(sections[h.section].name)
-                : QStringLiteral("are never read");
-        fileWide(FindingSeverity::Warning, h.line, h.section, QStringLiteral("unlisted"),
+
+    void FalseHeader(const CatalogueFalseHeader& h) override
+    {
+        const QString owner = m_inSection && m_section.kind == CatalogueSection::Kind::Aircraft
+                                  ? QStringLiteral("belong to [%1]").arg(m_section.name)
+                                  : QStringLiteral("are never read");
+        CatalogueFinding f =
+            Wide(FindingSeverity::Warning, h.line, CodeName(FindingCode::Unlisted),
                  (h.cutByNul ? QStringLiteral("this header is cut short by a NUL byte")
                              : QStringLiteral("this header has no closing ']'")) +
                      QStringLiteral(": it is no section, and the lines below it %1").arg(owner));
+        // Before the first section nothing else can come between.
+        if (m_inSection)
+            m_pending.append(f);
+        else
+            Emit(f);
     }
 
-    m_summaryOfSection.fill(-1, sections.size());
-    for (int k = 0; k < sections.size(); ++k) {
-        const CatalogueSection& section = sections[k];
+    void SectionBegins(const CatalogueSection& section) override
+    {
+        if (!m_inSection && m_hasNotText && m_notText.order < section.line)
+            EmitNotText();
+        m_inSection = true;
+        m_section = section;
         auto wide = [&](FindingSeverity severity, const QString& code, const QString& message) {
-            fileWide(severity, section.line, k, code, message);
+            m_pending.append(Wide(severity, section.line, code, message));
+            return &m_pending.last();
         };
-        if (k == m_index.FirstOverflow()) {
-            wide(FindingSeverity::Warning, QStringLiteral("unlisted"),
+        if (section.overflows) {
+            const QString rest = SectionsFrom(m_index.NamedSectionsAfter(section));
+            wide(FindingSeverity::Warning, CodeName(FindingCode::Unlisted),
                  section.kind == CatalogueSection::Kind::Oversized
                      ? QStringLiteral("this section's name is longer than %1 bytes: the "
                                       "selector lists nothing from here on, neither %2")
                            .arg(MaxLineBytes)
-                           .arg(SectionsFrom(sections, k))
+                           .arg(rest)
                      : QStringLiteral("the section list is full: the names before this one take "
                                       "%1 of its %2 bytes, so the selector never lists %3")
                            .arg(m_index.ListBytesBeforeOverflow())
                            .arg(SectionListBytes)
-                           .arg(SectionsFrom(sections, k)));
+                           .arg(rest));
         }
         switch (section.kind) {
         case CatalogueSection::Kind::Unnamed:
-            wide(FindingSeverity::Warning, QStringLiteral("unlisted"),
+            wide(FindingSeverity::Warning, CodeName(FindingCode::Unlisted),
                  QStringLiteral("a section without a name is never listed, and nothing below "
                                 "this header is read"));
             break;
-        case CatalogueSection::Kind::Oversized:
-            break;
         case CatalogueSection::Kind::Repeat: {
-            const CatalogueSection& first = sections[section.repeats];
-            wide(FindingSeverity::Warning, QStringLiteral("duplicate-section"),
+            wide(FindingSeverity::Warning, CodeName(FindingCode::DuplicateSection),
                  QStringLiteral("repeats [%1] of line %2: only that one is read, and nothing "
                                 "below this header is")
-                     .arg(first.name, QString::number(first.line)));
+                     .arg(section.firstName, QString::number(section.firstLine)));
+            // The selector lists it as its own entry, and choosing it loads
+            // the first section under this entry's name.
+            const CatalogueSection* first = section.listed ? m_index.KeptFor(section) : nullptr;
+            if (!first)
+                break;
+            const LoadOutcome outcome = LoadAs(section.name, first);
+            if (outcome.Completed())
+                break;
+            CatalogueFinding* f = wide(
+                FindingSeverity::Error, CodeName(FindingCode::DuplicateSectionStops),
+                QStringLiteral("the selector lists it as an entry of its own, and choosing "
+                               "it loads [%1] of line %2: loading stops with \"%3\"")
+                    .arg(section.firstName, QString::number(section.firstLine), outcome.errorBox));
+            f->boxText = outcome.errorBox;
+            f->stopsLoad = true;
             break;
         }
         case CatalogueSection::Kind::Aircraft:
-            m_summaryOfSection[k] = int(m_aircraft.size());
-            {
-                AircraftResult result = CheckAircraft(section);
-                m_aircraft.append(result.summary);
-                m_findings += result.findings;
-            }
+        case CatalogueSection::Kind::Oversized:
             break;
         }
     }
 
-    std::stable_sort(
-        m_findings.begin(), m_findings.end(),
-        [](const CatalogueFinding& a, const CatalogueFinding& b) { return a.order < b.order; });
-    for (const CatalogueFinding& f : std::as_const(m_findings))
-        ++(f.severity == FindingSeverity::Error ? m_errors : m_warnings);
+    void SectionEnds(const CatalogueSection& section) override
+    {
+        AircraftResult result;
+        const bool aircraft = section.kind == CatalogueSection::Kind::Aircraft;
+        if (aircraft) {
+            result = CheckAircraft(section);
+            m_pending += result.findings;
+            ++m_counts.aircraft;
+            // A later section of its name, listed, would show its box too.
+            if (section.listed && !result.summary.loadError.isEmpty())
+                m_index.Keep(section);
+        }
+        std::stable_sort(
+            m_pending.begin(), m_pending.end(),
+            [](const CatalogueFinding& a, const CatalogueFinding& b) { return a.order < b.order; });
+        for (const CatalogueFinding& f : std::as_const(m_pending))
+            Emit(f);
+        m_pending.clear();
+        if (m_hasNotText && m_notText.order < section.endLine)
+            EmitNotText();
+        if (aircraft)
+            m_sink.Aircraft(result.summary);
+        m_sink.SectionDone();
+    }
+
+private:
+    // A finding at `line` about the section there (if any) or the file.
+    CatalogueFinding Wide(FindingSeverity severity, qint64 line, const QString& code,
+                          const QString& message) const
+    {
+        CatalogueFinding f;
+        f.severity = severity;
+        f.line = f.order = line;
+        if (m_inSection && m_section.kind != CatalogueSection::Kind::Oversized) {
+            f.inSection = true;
+            f.section = m_section.name;
+        }
+        f.code = code;
+        f.message = message;
+        return f;
+    }
+
+    void Emit(const CatalogueFinding& f)
+    {
+        if (m_hasNotText && m_notText.order <= f.order)
+            EmitNotText();
+        ++(f.severity == FindingSeverity::Error ? m_counts.errors : m_counts.warnings);
+        m_sink.Finding(f);
+    }
+
+    void EmitNotText()
+    {
+        m_hasNotText = false;
+        Emit(Wide(m_notText.severity, m_notText.line, m_notText.code, m_notText.message));
+    }
+
+    void FindNotText()
+    {
+        auto found = [&](qint64 line, const QString& message) {
+            m_hasNotText = true;
+            m_notText.severity = FindingSeverity::Error;
+            m_notText.line = m_notText.order = line;
+            m_notText.code = CodeName(FindingCode::NotText);
+            m_notText.message = message;
+        };
+        if (m_bytes.size() > MaxIniFileBytes) {
+            found(0, QStringLiteral("the file is larger than %1 bytes: TRX reads it as empty, with "
+                                    "no aircraft")
+                         .arg(MaxIniFileBytes));
+        } else if (m_bytes.startsWith("\xFF\xFE") || m_bytes.startsWith("\xFE\xFF")) {
+            found(1,
+                  QStringLiteral("the file begins with a UTF-16 byte order mark: TRX reads 8-bit "
+                                 "text and finds nothing usable in it; save it as UTF-8"));
+        } else if (const TextProblem problem = ScanText(m_bytes); problem.places > 0) {
+            QString message = QStringLiteral("line %1 holds %2: %3")
+                                  .arg(problem.line)
+                                  .arg(problem.what, problem.consequence);
+            if (problem.places > 1)
+                message += QStringLiteral("; %1 in the file are no plain text either")
+                               .arg(Plural(problem.places - 1, QStringLiteral("more place"),
+                                           QStringLiteral("more places")));
+            found(problem.line, message);
+        }
+    }
+
+    // The selector lists nothing: OK loads the empty name.
+    void NoAircraft()
+    {
+        const LoadOutcome outcome = LoadAs(QString(), nullptr);
+        if (outcome.Completed())
+            return;
+        CatalogueFinding f;
+        f.severity = FindingSeverity::Error;
+        f.order = std::numeric_limits<qint64>::max();
+        f.code = CodeName(FindingCode::NoAircraft);
+        f.message = QStringLiteral("the selector lists no aircraft: pressing OK loads an empty "
+                                   "name and stops with \"%1\"")
+                        .arg(outcome.errorBox);
+        f.boxText = outcome.errorBox;
+        f.stopsLoad = true;
+        Emit(f);
+    }
+
+    const QByteArray& m_bytes;
+    CatalogueIndex m_index;
+    FindingSink& m_sink;
+    CheckCounts m_counts;
+    bool m_inSection = false;
+    CatalogueSection m_section;        // the current one, its header only
+    QList<CatalogueFinding> m_pending; // the current section's, until it ends
+    bool m_hasNotText = false;
+    CatalogueFinding m_notText;
+};
+
+} // namespace
+
+CheckCounts CheckCatalogue(const QByteArray& bytes, FindingSink& sink)
+{
+    return Checker(bytes, sink).Run();
+}
+
+CatalogueCheck::CatalogueCheck(const QByteArray& bytes)
+{
+    m_counts = CheckCatalogue(bytes, *this);
+}
+
+void CatalogueCheck::Finding(const CatalogueFinding& finding)
+{
+    m_findings.append(finding);
+}
+
+void CatalogueCheck::Aircraft(const AircraftSummary& aircraft)
+{
+    m_aircraftByKey.insert(IniNameKey(aircraft.section), m_aircraft.size());
+    m_aircraft.append(aircraft);
 }
 
 const AircraftSummary* CatalogueCheck::AircraftNamed(const QString& name) const
 {
-    const int section = m_index.AircraftNamed(name);
-    if (section < 0 || m_summaryOfSection[section] < 0)
-        return nullptr;
-    return &m_aircraft[m_summaryOfSection[section]];
+    const auto found = m_aircraftByKey.constFind(IniNameKey(name));
+    return found == m_aircraftByKey.cend() ? nullptr : &m_aircraft[found.value()];
 }

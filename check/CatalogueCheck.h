@@ -3,16 +3,24 @@
 
 #include "AircraftCheck.h"
 #include "CatalogueFinding.h"
-#include "CatalogueIndex.h"
+#include "FindingSink.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 // Checks a catalogue as the program reads it: the same INI syntax, integer
 // rule, list fields, number conversion and decimal separator (the current
-// one, DecimalSeparator()). Everything is found in one reading of the bytes.
-class CatalogueCheck
+// one, DecimalSeparator()), in one reading of the bytes. Each section is
+// checked when it ends and its findings handed to `sink` at once, in file
+// order, then dropped: memory stays bounded by the largest section, besides
+// the bytes and about 20 bytes per section name.
+CheckCounts CheckCatalogue(const QByteArray& bytes, FindingSink& sink);
+
+// A catalogue's whole check held in memory, for those that look at it all
+// at once (tests, fuzzing); trx-check streams with CheckCatalogue instead.
+class CatalogueCheck : public FindingSink
 {
 public:
     explicit CatalogueCheck(const QByteArray& bytes);
@@ -21,17 +29,18 @@ public:
     const QList<CatalogueFinding>& Findings() const { return m_findings; }
     // The aircraft checked: the first section of each name, in file order.
     const QList<AircraftSummary>& Aircraft() const { return m_aircraft; }
-    int Errors() const { return m_errors; }
-    int Warnings() const { return m_warnings; }
+    int Errors() const { return int(m_counts.errors); }
+    int Warnings() const { return int(m_counts.warnings); }
     // What a load of the selector entry `name` reads, nullptr when no section
     // has that name.
     const AircraftSummary* AircraftNamed(const QString& name) const;
 
+    void Finding(const CatalogueFinding& finding) override;
+    void Aircraft(const AircraftSummary& aircraft) override;
+
 private:
-    CatalogueIndex m_index;
     QList<CatalogueFinding> m_findings;
     QList<AircraftSummary> m_aircraft;
-    QList<int> m_summaryOfSection; // section index -> m_aircraft index, -1 if none
-    int m_errors = 0;
-    int m_warnings = 0;
+    QHash<QString, qsizetype> m_aircraftByKey; // IniNameKey of the name -> m_aircraft index
+    CheckCounts m_counts;
 };

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 // One key line of a section.
 struct CatalogueEntry
@@ -30,7 +31,6 @@ struct CatalogueFalseHeader
 {
     qint64 line = 0;
     bool cutByNul = false; // else it has no closing "]"
-    int section = -1;      // the section it lies in, -1 before the first
 };
 
 struct CatalogueSection
@@ -44,9 +44,18 @@ struct CatalogueSection
     };
     QString name; // decoded as the selector shows it
     qint64 line = 0;
+    qint64 offset = 0;  // where its header line begins in the file, in bytes
+    qint64 end = 0;     // where the next header begins (or the file ends), once the section ended
+    qint64 endLine = 0; // the next header's line (or one past the last), once the section ended
     Kind kind = Kind::Aircraft;
     bool listed = false;
-    int repeats = -1;                           // Repeat: index of the section it repeats
+    // The first section the selector no longer lists because the list is full.
+    bool overflows = false;
+    // Aircraft: its own entry in the index's names; Repeat: that of the section it repeats.
+    int record = -1;
+    // Repeat: the name and line of the section it repeats.
+    QString firstName;
+    qint64 firstLine = 0;
     QList<CatalogueEntry> entries;              // Aircraft only: every key line, in file order
     std::array<int, CatalogueKeyCount> first{}; // entry index of each known key, -1 if missing
 
@@ -56,27 +65,67 @@ struct CatalogueSection
 
 // A catalogue read in one pass with the reader's rules: its sections, which
 // of them the selector lists, and each aircraft's keys as a load reads them.
+// It hands each section on as soon as it ends and keeps of it only what a
+// file-wide look needs: its name's place in the file, for repeats to be
+// recognised (about 20 bytes per name besides the file itself), and the
+// bytes the selector's list takes.
 class CatalogueIndex
 {
 public:
+    // What the index finds, handed on in file order.
+    class Visitor
+    {
+    public:
+        virtual ~Visitor() = default;
+        // A key line before the first section: never read.
+        virtual void KeyOutside(const CatalogueEntry& entry) = 0;
+        virtual void FalseHeader(const CatalogueFalseHeader& header) = 0;
+        // A header has been read; its section's lines follow.
+        virtual void SectionBegins(const CatalogueSection& section) = 0;
+        // The section ended (at the next header or the end of the file); an
+        // aircraft's with its key lines.
+        virtual void SectionEnds(const CatalogueSection& section) = 0;
+    };
+
+    // `bytes` are shared, not copied, and must outlive the index.
     explicit CatalogueIndex(const QByteArray& bytes);
 
-    const QList<CatalogueSection>& Sections() const { return m_sections; }
-    // Key lines before the first section: never read.
-    const QList<CatalogueEntry>& KeysOutside() const { return m_keysOutside; }
-    const QList<CatalogueFalseHeader>& FalseHeaders() const { return m_falseHeaders; }
-    // The first section the selector does not list because the list is full,
-    // -1 when every named section fits; and the bytes the names before it take.
-    int FirstOverflow() const { return m_firstOverflow; }
+    // Reads the whole file once.
+    void Read(Visitor& visitor);
+
+    // Bytes the names before the first overflowing section take in the list.
     qsizetype ListBytesBeforeOverflow() const { return m_listBytes; }
-    // The section a load of the selector entry `name` reads, -1 when none.
-    int AircraftNamed(const QString& name) const;
+    // Entries the selector lists, repeated names among them.
+    qint64 ListedCount() const { return m_listed; }
+    // Named sections (oversized ones among them) below the header of `section`:
+    // read again from there, so asked only once.
+    qint64 NamedSectionsAfter(const CatalogueSection& section) const;
+
+    // Keeps where the aircraft `section` (ended) lies, so that SectionOf()
+    // can read it again for a later section that repeats its name.
+    void Keep(const CatalogueSection& section);
+    // The kept aircraft whose name `repeat` repeats, read again; nullptr when
+    // it was not kept.
+    const CatalogueSection* KeptFor(const CatalogueSection& repeat);
 
 private:
-    QList<CatalogueSection> m_sections;
-    QList<CatalogueEntry> m_keysOutside;
-    QList<CatalogueFalseHeader> m_falseHeaders;
-    QHash<QString, int> m_aircraftByKey; // IniNameKey of the name -> section
-    int m_firstOverflow = -1;
+    struct Record
+    {
+        quint32 hash;
+        quint32 line;
+        quint32 offset;
+    };
+    // The index of the record of the name, -1 when it is new (and then added).
+    int FindOrAdd(const QString& name, qint64 line, qint64 offset);
+    QString NameAt(qint64 offset) const;
+    CatalogueSection ReadSection(qint64 offset, qint64 end) const;
+
+    const QByteArray& m_bytes;
+    std::vector<Record> m_records;            // the first section of each name, in file order
+    std::vector<quint32> m_slots;             // open addressing: record index + 1, 0 when free
+    QHash<int, QPair<qint64, qint64>> m_kept; // record -> where its section begins and ends
+    int m_keptRecord = -1;
+    CatalogueSection m_keptSection; // the last one read again
     qsizetype m_listBytes = 0;
+    qint64 m_listed = 0;
 };

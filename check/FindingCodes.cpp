@@ -14,6 +14,7 @@ constexpr FindingCodeInfo Codes[FindingCodeCount] = {
     {FindingCode::OutOfRange, "out-of-range", Error},
     {FindingCode::NotText, "not-text", Error},
     {FindingCode::NoAircraft, "no-aircraft", Error},
+    {FindingCode::DuplicateSectionStops, "duplicate-section-stops", Error},
     {FindingCode::ValueCut, "value-cut", Warning},
     {FindingCode::ListLong, "list-long", Warning},
     {FindingCode::NamesShort, "names-short", Warning},

@@ -17,6 +17,7 @@ enum class FindingCode
     OutOfRange,
     NotText,
     NoAircraft,
+    DuplicateSectionStops,
     // Warnings
     ValueCut,
     ListLong,

@@ -3,10 +3,13 @@
 
 #include "CatalogueCheck.h"
 #include "CataloguePath.h"
-#include "CheckReport.h"
+#include "CommandOutput.h"
 #include "IniSyntax.h"
+#include "JsonReport.h"
 #include "NumConv.h"
 #include "RegularFile.h"
+#include "TerminalText.h"
+#include "TextReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,24 +17,40 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
-// Exit statuses.
-constexpr int ExitClean = 0;
-constexpr int ExitFindings = 1;
-constexpr int ExitTrouble = 2;
+using namespace CommandOutput;
 
 const char* const Usage = "usage: trx-check [--json] [--strict] [--summary] [CATALOGUE...]\n";
 
-void Print(FILE* stream, const QByteArray& text)
-{
-    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stream);
-}
+const char* const Help =
+    "Tells a catalogue's author what Trimwise will make of an aircraft catalogue:\n"
+    "which aircraft fail to load and with which error box, which show something\n"
+    "plainly wrong, and what is almost certainly not what was meant. With no\n"
+    "CATALOGUE it checks the TRX.ini of the Trimwise program it belongs to.\n"
+    "\n"
+    "  --json      print one JSON object instead of lines (format_version 1.0)\n"
+    "  --strict    exit with status 1 on warnings too\n"
+    "  --summary   add each aircraft's default loading: total weight and moment,\n"
+    "              centre of gravity, inside or outside the envelope\n"
+    "  --help, -h  print this help and exit\n"
+    "  --version   print the version and exit\n"
+    "  --          end of options: every later argument is a catalogue\n"
+    "\n"
+    "Exit status:\n"
+    "  0  no errors (warnings allowed)\n"
+    "  1  errors, or warnings with --strict\n"
+    "  2  a catalogue could not be read, the command line is wrong, or the\n"
+    "     output could not be written\n"
+    "\n"
+    "Each finding ends with its code in parentheses; man trx-check explains\n"
+    "every code.\n";
 
 void Complain(const QString& text)
 {
-    Print(stderr, "trx-check: " + text.toUtf8() + '\n');
+    Message(text.toUtf8());
 }
 
 // The catalogue of the TRX beside this program (a build's bin folder), else of
@@ -48,22 +67,17 @@ QByteArray DefaultCatalogue()
             return QFile::encodeName(CataloguePathFor(program));
     Complain(QStringLiteral("no TRX beside trx-check (%1) nor in %2: name the catalogue to "
                             "check")
-                 .arg(here, QFileInfo(programs.last()).absolutePath()));
+                 .arg(TerminalText(here), TerminalText(QFileInfo(programs.last()).absolutePath())));
     return QByteArray();
 }
 
-// Reads the whole catalogue, or says on stderr why it cannot.
-bool ReadCatalogue(const QByteArray& path, QByteArray& bytes)
+// Reads the whole catalogue, or says why it cannot.
+bool ReadCatalogue(const QByteArray& path, QByteArray& bytes, QString& error)
 {
     RegularFile file(path);
-    const QString shown = QString::fromLocal8Bit(path);
-    if (!file.IsOpen()) {
-        Complain(QStringLiteral("cannot read %1: %2").arg(shown, file.ErrorText()));
-        return false;
-    }
     // One byte more than the reader takes tells a file it reads as empty.
-    if (!file.ReadAll(bytes, MaxIniFileBytes + 1)) {
-        Complain(QStringLiteral("cannot read %1: %2").arg(shown, file.ErrorText()));
+    if (!file.IsOpen() || !file.ReadAll(bytes, MaxIniFileBytes + 1)) {
+        error = file.ErrorText();
         return false;
     }
     return true;
@@ -73,6 +87,11 @@ bool ReadCatalogue(const QByteArray& path, QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
+    Start("trx-check");
+    // Unbuffered: each piece the report passes on is written (and a failure
+    // seen) at once; the report itself gathers a section's lines.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+
     // Arguments are taken as bytes: a file name need not be UTF-8.
     QByteArrayList files;
     bool json = false;
@@ -90,14 +109,15 @@ int main(int argc, char** argv)
         } else if (options && arg == "--summary") {
             summary = true;
         } else if (options && (arg == "--help" || arg == "-h")) {
-            Print(stdout, Usage);
-            return ExitClean;
+            Out(QByteArray(Usage) + '\n' + Help);
+            return Finish(ExitOk);
         } else if (options && arg == "--version") {
-            Print(stdout, "trx-check " TRX_VERSION "\n");
-            return ExitClean;
+            Out("trx-check " TRX_VERSION "\n");
+            return Finish(ExitOk);
         } else if (options && arg.startsWith('-') && arg != "-") {
-            Print(stderr, "trx-check: unknown option '" + arg + "'\n" + Usage);
-            return ExitTrouble;
+            Message("unknown option '" + TerminalBytes(arg) + "'");
+            std::fputs(Usage, stderr);
+            return Finish(ExitTrouble);
         } else {
             files << arg;
         }
@@ -110,26 +130,40 @@ int main(int argc, char** argv)
     if (files.isEmpty()) {
         const QByteArray catalogue = DefaultCatalogue();
         if (catalogue.isEmpty())
-            return ExitTrouble;
+            return Finish(ExitTrouble);
         files << catalogue;
     }
 
-    CheckReport report;
+    std::unique_ptr<ReportWriter> report;
+    if (json)
+        report = std::make_unique<JsonReport>(Out, summary);
+    else
+        report = std::make_unique<TextReport>(Out, summary);
+    CheckCounts totals;
     bool unreadable = false;
     for (const QByteArray& file : std::as_const(files)) {
         QByteArray bytes;
-        if (!ReadCatalogue(file, bytes)) {
+        QString error;
+        if (!ReadCatalogue(file, bytes, error)) {
+            Complain(QStringLiteral("cannot read %1: %2")
+                         .arg(QString::fromUtf8(TerminalBytes(file)), error));
+            report->Unreadable(file, error);
             unreadable = true;
             continue;
         }
-        report.Add(file, CatalogueCheck(bytes));
+        report->BeginFile(file);
+        totals += CheckCatalogue(bytes, *report);
     }
-    Print(stdout, json ? report.Json(summary) : report.Text(summary));
-    std::fflush(stdout);
+    report->End(totals);
 
-    if (unreadable)
-        return ExitTrouble;
-    if (report.Errors() > 0 || (strict && report.Warnings() > 0))
-        return ExitFindings;
-    return ExitClean;
+    int status = ExitOk;
+    if (!report->Trouble().isEmpty()) {
+        Complain(report->Trouble());
+        status = ExitTrouble;
+    } else if (unreadable) {
+        status = ExitTrouble;
+    } else if (totals.errors > 0 || (strict && totals.warnings > 0)) {
+        status = ExitFindings;
+    }
+    return Finish(status);
 }

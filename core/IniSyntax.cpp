@@ -74,6 +74,8 @@ bool IniLineReader::Next(IniLine& line)
                 continue;
             }
         }
+        if (!any)
+            line.offset = (m_file ? m_total - m_len : 0) + m_pos;
         any = true;
         const qsizetype stop = LineEnd();
         if (!line.nul)

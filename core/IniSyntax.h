@@ -29,6 +29,7 @@ struct IniLine
     bool droppedBracket = false;
     bool nul = false;  // a NUL ended what is kept of the line
     qint64 number = 0; // 1 for the first line
+    qint64 offset = 0; // where the line begins in the file, in bytes from its start
 };
 
 // Splits a file into lines at CR, LF or CRLF, dropping a UTF-8 byte order mark

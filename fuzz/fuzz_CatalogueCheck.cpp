@@ -5,14 +5,18 @@
 
 #include "CatalogueCheck.h"
 #include "CatalogueIndex.h"
-#include "CheckReport.h"
 #include "FuzzSupport.h"
 #include "IniFile.h"
+#include "IniSyntax.h"
+#include "JsonReport.h"
 #include "NumConv.h"
+#include "TextReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <memory>
 
 namespace {
 
@@ -33,30 +37,52 @@ void CheckJson(const QByteArray& json, const CatalogueCheck& check)
                 "JSON summary misses aircraft");
 }
 
+// The sections the selector lists, and the values of each aircraft's keys.
+struct Sections : CatalogueIndex::Visitor
+{
+    QStringList listed;
+    QHash<QString, QStringList> values; // IniNameKey of an aircraft's name -> value of each key
+    void KeyOutside(const CatalogueEntry&) override {}
+    void FalseHeader(const CatalogueFalseHeader&) override {}
+    void SectionBegins(const CatalogueSection& s) override
+    {
+        if (s.listed)
+            listed << s.name;
+    }
+    void SectionEnds(const CatalogueSection& s) override
+    {
+        if (s.kind != CatalogueSection::Kind::Aircraft || values.size() >= MaxSectionsRead)
+            return;
+        QStringList v;
+        for (int key = 0; key < CatalogueKeyCount; ++key) {
+            const CatalogueEntry* entry = s.Find(static_cast<CatalogueKey>(key));
+            v << (entry ? entry->value : QStringLiteral("\x01missing"));
+        }
+        values.insert(IniNameKey(s.name), v);
+    }
+};
+
 // The checker sees the sections the selector lists and the values a load reads.
 void CheckAgainstReader(const QByteArray& bytes)
 {
-    const CatalogueIndex index(bytes);
+    CatalogueIndex index(bytes);
+    Sections sections;
+    index.Read(sections);
     const TIniFile ini(Fuzz::WriteScratch(bytes, ".ini"));
     QStringList listed;
     ini.ReadSections(listed);
-    QStringList indexed;
-    for (const CatalogueSection& s : index.Sections())
-        if (s.listed)
-            indexed << s.name;
-    Fuzz::Check(listed == indexed, "the checker lists other sections than the reader",
-                listed.join(u'|') + QStringLiteral(" / ") + indexed.join(u'|'));
+    Fuzz::Check(listed == sections.listed, "the checker lists other sections than the reader",
+                listed.join(u'|') + QStringLiteral(" / ") + sections.listed.join(u'|'));
 
     const QString missing = QStringLiteral("\x01missing");
-    for (const QString& name : listed.mid(0, MaxSectionsRead)) {
-        const int k = index.AircraftNamed(name);
-        Fuzz::Check(k >= 0, "a listed section the checker cannot find", name);
+    for (const QString& name : listed) {
+        const auto values = sections.values.constFind(IniNameKey(name));
+        if (values == sections.values.cend())
+            continue; // beyond the aircraft compared
         for (int key = 0; key < CatalogueKeyCount; ++key) {
             const CatalogueKey id = static_cast<CatalogueKey>(key);
-            const CatalogueEntry* entry = index.Sections()[k].Find(id);
             const QString read = ini.ReadString(name, KeyName(id), missing);
-            Fuzz::Check(read == (entry ? entry->value : missing),
-                        "the checker reads another value than the reader",
+            Fuzz::Check(read == values->at(key), "the checker reads another value than the reader",
                         QStringLiteral("[%1] %2").arg(name, KeyName(id)));
         }
     }
@@ -79,15 +105,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         errors += f.severity == FindingSeverity::Error;
         Fuzz::Check(f.boxText.isEmpty() || f.code == QLatin1String("count-too-large") ||
                         f.code == QLatin1String("list-short") ||
-                        f.code == QLatin1String("not-a-number"),
+                        f.code == QLatin1String("not-a-number") ||
+                        f.code == QLatin1String("duplicate-section-stops") ||
+                        f.code == QLatin1String("no-aircraft"),
                     "an error box quoted by a finding that does not stop the load", f.code);
     }
     Fuzz::Check(errors == check.Errors(), "errors miscounted");
 
-    CheckReport report;
-    report.Add(QByteArray("odd\xFF\x01name.ini"), check);
-    CheckJson(report.Json(true), check);
-    report.Text(true);
+    for (const bool json : {true, false}) {
+        QByteArray out;
+        const auto write = [&](const QByteArray& bytes) { out += bytes; };
+        std::unique_ptr<ReportWriter> report;
+        if (json)
+            report = std::make_unique<JsonReport>(write, true);
+        else
+            report = std::make_unique<TextReport>(write, true);
+        report->BeginFile(QByteArray("odd\xFF\x01name.ini"));
+        const CheckCounts counts = CheckCatalogue(bytes, *report);
+        report->End(counts);
+        if (json)
+            CheckJson(out, check);
+    }
     CheckAgainstReader(bytes);
     return 0;
 }

@@ -145,6 +145,17 @@ private slots:
             }
         }
         QTest::newRow("generated") << Generated();
+        // A section repeated in another letter case is an entry of its own.
+        QTest::newRow("repeat in another case")
+            << Mutant("Trainer", {{"Slots", "1024"}}) + "[trainer]\n" +
+                   Mutant("\xC3\x89t\xC3\xA9", {{"EnvelopePoints", "2000"}}) +
+                   "[\xC3\xA9t\xC3\xA9]\n[Trainer]\n" + Mutant("Ok", {}) + "[OK]\n";
+        // No entry at all: OK loads the empty name.
+        QTest::newRow("no aircraft, empty file") << QByteArray();
+        QTest::newRow("no aircraft, unnamed section")
+            << QByteArray("[]\n") + TrainerLines.join('\n');
+        QTest::newRow("no aircraft, list full")
+            << '[' + QByteArray(16400, 'n') + "]\n" + Mutant("Trainer", {});
     }
 
     void agree()
@@ -159,12 +170,37 @@ private slots:
             for (int i = 0; i < probe.ComboBox1->count(); ++i)
                 entries << probe.ComboBox1->itemText(i);
         }
+        // A finding under `section` of `code` (any when empty) quoting `box` as what shows.
+        auto quoted = [&](const QString& code, const QString& section, const QString& box) {
+            return std::any_of(
+                check.Findings().cbegin(), check.Findings().cend(), [&](const CatalogueFinding& f) {
+                    return (code.isEmpty() || f.code == code) && f.section == section &&
+                           f.stopsLoad &&
+                           (box.isNull() ||
+                            (f.boxText == box && f.message.contains(u'"' + box + u'"')));
+                });
+        };
+        const QString noAircraft = QStringLiteral("no-aircraft");
+        QCOMPARE(quoted(noAircraft, QString(), QString()), entries.isEmpty());
+        if (entries.isEmpty()) {
+            const QStringList boxes = Load(-1);
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY2(quoted(noAircraft, QString(), boxes.first()), qPrintable(boxes.first()));
+        }
         QSet<QString> seen;
         int stopped = 0;
         for (int i = 0; i < entries.size(); ++i) {
-            // A repeated name loads the first section of that name, already tried.
-            if (seen.contains(IniNameKey(entries[i])))
+            // A repeated name loads the first section of that name, under the
+            // entry's own name: what it shows is quoted under the entry's name.
+            if (seen.contains(IniNameKey(entries[i]))) {
+                const QStringList boxes = Load(i);
+                QVERIFY2(boxes.size() <= 1, qPrintable(boxes.join(u'|')));
+                const QString box = boxes.value(0);
+                QVERIFY2(quoted(QString(), entries[i], box.isEmpty() ? QString() : box) ==
+                             !box.isEmpty(),
+                         qPrintable(entries[i] + QStringLiteral(": box \"") + box + u'"'));
                 continue;
+            }
             seen.insert(IniNameKey(entries[i]));
             const AircraftSummary* aircraft = check.AircraftNamed(entries[i]);
             QVERIFY2(aircraft, qPrintable(entries[i]));

@@ -149,6 +149,25 @@ void tst_CatalogueCheck::findings_data()
         << "Make=x\n" + Trainer() << point << "" << QStringList{"unknown-key:1"};
     QTest::newRow("duplicate-section") << Trainer({}, {}, "[trainer]\nSlots=x\n") << point << ""
                                        << QStringList{"duplicate-section:16"};
+    QTest::newRow("duplicate-section-stops")
+        << Trainer("Slots", "Slots=1024", "[trainer]\n[TRAINER]\n") << point << ""
+        << QStringList{"count-too-large:4", "duplicate-section:16", "duplicate-section-stops:16",
+                       "duplicate-section:17", "duplicate-section-stops:17"};
+    QTest::newRow("duplicate-section-stops, unlisted")
+        << '[' + QByteArray(16370, 'n') + "]\n" + Trainer("Slots", "Slots=1024", "[trainer]\n")
+        << point << "duplicate-section-stops" << QStringList{};
+    QTest::newRow("no-aircraft") << QByteArray() << point << "" << QStringList{"no-aircraft:0"};
+    QTest::newRow("no-aircraft, unnamed section")
+        << "[]\n" + Trainer().mid(10) << point << "" << QStringList{"unlisted:1", "no-aircraft:0"};
+    QTest::newRow("no-aircraft, after a finding at the end")
+        << QByteArray("Make=\xFF\n") << point << ""
+        << QStringList{"not-text:1", "unknown-key:1", "no-aircraft:0"};
+    // Each section's findings come as it ends, the not-text finding where its line falls.
+    QTest::newRow("file order across sections")
+        << Trainer("Unit", "Unit=3") + "[B]\nSlots=x\nMake=\x01\n[\n" + Trainer("Unit", "Unit=3")
+        << point << ""
+        << QStringList{"unit:12",     "list-short:0", "list-short:0", "max-weight:0",
+                       "no-slots:17", "not-text:18",  "unlisted:19",  "duplicate-section:20"};
     QTest::newRow("duplicate-key")
         << Trainer({}, {}, "make=Other\n") << point << "" << QStringList{"duplicate-key:16"};
     QTest::newRow("no-slots") << Trainer("Slots", "Slots=4.0") << point << ""

@@ -61,6 +61,11 @@ private slots:
     void command_data();
     void command();
     void jsonAlwaysParses();
+    void jsonNamesUnreadable();
+    void outputLost_data();
+    void outputLost();
+    void escaped_data();
+    void escaped();
 
 private:
     QString Write(const QString& name, const QByteArray& text);
@@ -110,8 +115,12 @@ void tst_CheckCommand::command_data()
                                << "trx-check: cannot read @: Is a directory";
     QTest::newRow("FIFO") << QStringList{"@/fifo.ini"} << 2 << none
                           << "trx-check: cannot read @/fifo.ini: Not a regular file";
-    QTest::newRow("empty") << QStringList{"@/empty.ini"} << 0
-                           << "0 aircraft checked, 0 errors, 0 warnings" << none;
+    // The selector lists nothing, and OK stops with an error box.
+    QTest::newRow("empty") << QStringList{"@/empty.ini"} << 1
+                           << "@/empty.ini:0: error: - -: the selector lists no aircraft: pressing "
+                              "OK loads an empty name and stops with \"'' is not a valid floating "
+                              "point value.\" (no-aircraft)"
+                           << none;
     QTest::newRow("clean") << QStringList{"@/clean.ini"} << 0
                            << "1 aircraft checked, 0 errors, 0 warnings" << none;
     QTest::newRow("warnings") << QStringList{"@/warning.ini"} << 0
@@ -149,6 +158,13 @@ void tst_CheckCommand::command_data()
         << none;
     QTest::newRow("unknown option")
         << QStringList{"--jsn"} << 2 << none << "trx-check: unknown option '--jsn'";
+    QTest::newRow("help lists the options")
+        << QStringList{"--help"} << 0 << "  --strict    exit with status 1 on warnings too" << none;
+    QTest::newRow("help lists the exit statuses")
+        << QStringList{"-h"} << 0 << "  1  errors, or warnings with --strict" << none;
+    QTest::newRow("help says where the codes are explained")
+        << QStringList{"--help"} << 0
+        << "Each finding ends with its code in parentheses; man trx-check explains" << none;
     QTest::newRow("options end") << QStringList{"--", "--json"} << 2 << none
                                  << "trx-check: cannot read --json: No such file or directory";
     // The bundled catalogue beside the built TRX.
@@ -224,6 +240,105 @@ void tst_CheckCommand::jsonAlwaysParses()
     QCOMPARE(first.value(QStringLiteral("section")).toString(),
              QStringLiteral("Q\"uote\\\u0001\uFFFD"));
     QCOMPARE(top.value(QStringLiteral("summary")).toArray().size(), 2);
+}
+
+// A program reading only the JSON learns of a file that could not be read.
+void tst_CheckCommand::jsonNamesUnreadable()
+{
+    const Run run =
+        Start(Checker, {"--json", m_dir.filePath("clean.ini"), m_dir.filePath("missing.ini")});
+    QCOMPARE(run.status, 2);
+    const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QCOMPARE(top.value("format_version").toString(), QStringLiteral("1.0"));
+    QCOMPARE(top.value("files").toArray(), QJsonArray{m_dir.filePath("clean.ini")});
+    QCOMPARE(top.value("unreadable").toArray(),
+             (QJsonArray{QJsonObject{{"file", m_dir.filePath("missing.ini")},
+                                     {"error", "No such file or directory"}}}));
+}
+
+void tst_CheckCommand::outputLost_data()
+{
+    QTest::addColumn<QString>("redirect"); // of the shell
+    QTest::addColumn<QStringList>("args"); // "@" stands for the scratch folder
+    for (const char* redirect : {">/dev/full", ">&-"}) {
+        const QString r = QString::fromLatin1(redirect);
+        QTest::addRow("%s, text", redirect) << r << QStringList{"@/clean.ini"};
+        QTest::addRow("%s, json", redirect) << r << QStringList{"--json", "@/clean.ini"};
+        QTest::addRow("%s, summary", redirect) << r << QStringList{"--summary", "@/clean.ini"};
+        QTest::addRow("%s, errors", redirect) << r << QStringList{"@/error.ini"};
+    }
+}
+
+// A report that cannot be written is trouble, whatever the findings.
+void tst_CheckCommand::outputLost()
+{
+    QFETCH(QString, redirect);
+    QFETCH(QStringList, args);
+    for (QString& a : args)
+        a.replace(u'@', m_dir.path());
+    const Run run = Start(QStringLiteral("/bin/sh"),
+                          QStringList{"-c", "exec \"$0\" \"$@\" " + redirect, Checker} + args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.startsWith(QStringLiteral("trx-check: cannot write the output: ")),
+             qPrintable(run.err));
+}
+
+void tst_CheckCommand::escaped_data()
+{
+    QTest::addColumn<QString>("name");       // a catalogue written in the scratch folder
+    QTest::addColumn<QByteArray>("content"); // null: a folder of that name
+    QTest::addColumn<QStringList>("args");   // "@" stands for the catalogue's path
+    QTest::addColumn<QString>("shown");      // what the output shows in its place
+
+    const QByteArray none;
+    const QString esc = QStringLiteral("\x1B]0;pwned\x07\x1B[2J");
+    QTest::newRow("file name, cannot read") << "d" + esc + ".ini" << none << QStringList{"@"}
+                                            << "d\\x1B]0;pwned\\x07\\x1B[2J.ini: Is a directory";
+    QTest::newRow("file name, finding") << "f\u202Egnp.ini" << QByteArray("[]\n")
+                                        << QStringList{"@"} << "f\\u202Egnp.ini:1: warning";
+    QTest::newRow("file name, JSON") << "j\u009B\u007F.ini" << QByteArray("[]\n")
+                                     << QStringList{"--json", "@"} << "j\\u009b\\u007f.ini";
+    QTest::newRow("option") << QString() << none << QStringList{"--x" + esc}
+                            << "unknown option '--x\\x1B]0;pwned\\x07\\x1B[2J'";
+    QTest::newRow("section") << "s.ini" << QByteArray("[A\xE2\x80\xAE\\x1B]\n") << QStringList{"@"}
+                             << "[A\\u202E\\\\x1B] EnvelopeX: missing";
+    QTest::newRow("key") << "k.ini" << QByteArray("[A]\nK\xE2\x81\xA6y\\=1\n") << QStringList{"@"}
+                         << "[A] K\\u2066y\\\\: TRX never reads";
+    QTest::newRow("value") << "v.ini"
+                           << QByteArray("[A]\nSlots=\xC2\x9B"
+                                         "2J\\\n")
+                           << QStringList{"@"} << "'\\u009B2J\\\\' is not an integer";
+    QTest::newRow("value, JSON") << "w.ini" << QByteArray("[A]\nSlots=\xC2\x9B\x7F\n")
+                                 << QStringList{"--json", "@"} << "'\\u009b\\u007f' is not";
+}
+
+// No control or bidirectional character from outside reaches the terminal
+// raw, and a backslash cannot forge an escape.
+void tst_CheckCommand::escaped()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, args);
+    QFETCH(QString, shown);
+    const QString path = m_dir.filePath(name);
+    if (!name.isEmpty() && content.isNull())
+        QVERIFY(QDir().mkpath(path));
+    else if (!name.isEmpty())
+        Write(name, content);
+    for (QString& a : args)
+        a.replace(u'@', path);
+
+    const Run run = Start(Checker, args);
+    QVERIFY(run.status >= 0);
+    const QString all = run.out + run.err;
+    for (const QChar c : all) {
+        const char16_t u = c.unicode();
+        const bool control = (u < 0x20 && u != u'\n') || (u >= 0x7F && u < 0xA0);
+        const bool bidi = (u >= 0x200E && u <= 0x200F) || (u >= 0x202A && u <= 0x202E) ||
+                          (u >= 0x2066 && u <= 0x2069);
+        QVERIFY2(!control && !bidi, qPrintable(QString::number(u, 16) + u'\n' + all));
+    }
+    QVERIFY2(all.contains(shown), qPrintable(all));
 }
 
 QTEST_GUILESS_MAIN(tst_CheckCommand)

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ReportWriter.h"
+
+#include "Balance.h"
+#include "NumConv.h"
+
+#include <cmath>
+
+namespace {
+
+// Bytes held before they are passed on even within a section.
+constexpr qsizetype PassBytes = 64 * 1024;
+
+} // namespace
+
+ReportWriter::ReportWriter(Output out) : m_out(std::move(out)) {}
+
+void ReportWriter::Write(const QByteArray& bytes)
+{
+    m_buffer += bytes;
+    if (m_buffer.size() >= PassBytes)
+        Pass();
+}
+
+void ReportWriter::Pass()
+{
+    if (m_buffer.isEmpty())
+        return;
+    m_out(m_buffer);
+    m_buffer.clear();
+}
+
+QString ReportWriter::SeverityName(FindingSeverity severity)
+{
+    return severity == FindingSeverity::Error ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+bool ReportWriter::HasCentre(const AircraftSummary& a)
+{
+    return a.loadError.isEmpty() && a.weight != 0 && std::isfinite(a.weight) &&
+           std::isfinite(a.moment);
+}
+
+QString ReportWriter::CentreText(const AircraftSummary& a)
+{
+    return FloatToStr(static_cast<double>(a.moment) / static_cast<double>(a.weight));
+}
+
+QString ReportWriter::FitName(AircraftSummary::Fit fit)
+{
+    switch (fit) {
+    case AircraftSummary::Fit::Inside:
+        return QStringLiteral("inside");
+    case AircraftSummary::Fit::Outside:
+        return QStringLiteral("outside");
+    case AircraftSummary::Fit::NoEnvelope:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+ReportWriter::Units ReportWriter::UnitsOf(const AircraftSummary& a)
+{
+    return {UnitLabel(colWeight, a.imperial), UnitLabel(colPosition, a.imperial),
+            UnitLabel(colTorque, a.imperial)};
+}
