@@ -335,9 +335,10 @@ void TForm1::Compute()
     // A screen reader hears what the chart shows, also when the computation
     // stops part-way and leaves the load path as it was.
     const auto describe = qScopeGuard([this] {
-        Chart1->setAccessibleDescription(EnvelopeX.IsAllocated()
-                                             ? ChartDescription(*Series3, EnvelopePoints)
-                                             : NoAircraftDescription());
+        Chart1->setAccessibleDescription(
+            EnvelopeX.IsAllocated() ? LoadingDescription(*Series3, EnvelopePoints, EnvelopeX,
+                                                         EnvelopeY, RadioButton2->isChecked())
+                                    : NoAircraftDescription());
     });
     ComputeBalance(*StringGrid1, EnvelopePoints, EnvelopeX, EnvelopeY, *Series1, *Series3);
 }
