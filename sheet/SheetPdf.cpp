@@ -137,7 +137,9 @@ QStringList SummaryLines(const LoadingSheet& sheet)
                   : QStringLiteral("Centre of gravity: %1 %2").arg(sheet.centreOfGravity, armUnit));
 
     const QString at = QStringLiteral("Limits at %1 %2: ").arg(FloatToStr(weight), weightUnit);
-    if (sheet.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
+    if (!std::isfinite(sheet.totalWeight) || !std::isfinite(sheet.totalMoment)) {
+        lines << at + QStringLiteral("none, the totals are not finite");
+    } else if (sheet.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
         lines << at + QStringLiteral("none, there is no usable envelope");
     } else if (sheet.verdict.ranges.empty()) {
         lines << at + QStringLiteral("none, the envelope does not reach this weight");
@@ -183,7 +185,7 @@ struct PageFonts
 
 PageFonts FontsAt(QPaintDevice* device, double bodyPoints)
 {
-    QFont base(QStringLiteral("DejaVu Sans"), device);
+    QFont base(QFont(QStringLiteral("DejaVu Sans")), device);
     // The family the deps install; others stand in on a machine without it.
     base.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("FreeSans")});
