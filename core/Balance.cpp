@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Balance.h"
 
+#include "EnvelopeVerdict.h"
 #include "NumConv.h"
+
+#include <algorithm>
+#include <cmath>
 
 QString TorqueText(const QString& position, const QString& weight)
 {
@@ -97,4 +101,56 @@ QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints)
 QString NoAircraftDescription()
 {
     return QStringLiteral("No aircraft is loaded.");
+}
+
+QString CentreOfGravityText(const LoadPathEnd& end)
+{
+    if (end.weight == 0 || !std::isfinite(end.weight) || !std::isfinite(end.moment))
+        return QString();
+    return FloatToStr(static_cast<double>(end.moment) / static_cast<double>(end.weight));
+}
+
+EnvelopeShape ChartEnvelope(int envelopePoints, const TFloatArray& envelopeX,
+                            const TFloatArray& envelopeY)
+{
+    // The arrays hold envelopePoints values once allocated; the bound only
+    // guards a caller that passes them unallocated.
+    const int n = std::clamp(envelopePoints, 0, std::min(envelopeX.Size(), envelopeY.Size()));
+    std::vector<float> x(static_cast<size_t>(n));
+    std::vector<float> y(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        x[static_cast<size_t>(i)] = envelopeX[i];
+        y[static_cast<size_t>(i)] = envelopeY[i];
+    }
+    return EnvelopeShape(std::move(x), std::move(y));
+}
+
+QString LoadingDescription(const TArrowSeries& loadPath, int envelopePoints,
+                           const TFloatArray& envelopeX, const TFloatArray& envelopeY,
+                           bool imperial)
+{
+    QString words = ChartDescription(loadPath, envelopePoints);
+    const LoadPathEnd end = EndOfLoadPath(loadPath);
+    if (!std::isfinite(end.weight) || !std::isfinite(end.moment))
+        return words + QStringLiteral(" The totals are not finite: there is no centre of "
+                                      "gravity, and the loading cannot be judged.");
+    const QString centre = CentreOfGravityText(end);
+    if (centre.isEmpty())
+        words += QStringLiteral(" With no weight there is no centre of gravity.");
+    else
+        words += QStringLiteral(" The centre of gravity is %1 %2.")
+                     .arg(centre, UnitLabel(colPosition, imperial));
+    const EnvelopeVerdict verdict =
+        JudgeLoading(ChartEnvelope(envelopePoints, envelopeX, envelopeY), end.moment, end.weight);
+    switch (verdict.fit) {
+    case EnvelopeVerdict::Fit::Inside:
+        return words + QStringLiteral(" The loading is inside the envelope.");
+    case EnvelopeVerdict::Fit::Boundary:
+        return words + QStringLiteral(" The loading is on the envelope's limit.");
+    case EnvelopeVerdict::Fit::Outside:
+        return words + QStringLiteral(" The loading is outside the envelope.");
+    case EnvelopeVerdict::Fit::NoEnvelope:
+        break;
+    }
+    return words + QStringLiteral(" There is no usable envelope to judge the loading against.");
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ArrowSeries.h"
+#include "EnvelopeShape.h"
 #include "FloatArray.h"
 #include "Sheet.h"
 
@@ -51,3 +52,22 @@ LoadPathEnd EndOfLoadPath(const TArrowSeries& loadPath);
 QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints);
 // The chart in words before an aircraft is loaded.
 QString NoAircraftDescription();
+
+// The centre of gravity where the load path ends: moment / weight, divided in
+// double precision and written by FloatToStr; empty when the weight is 0 or a
+// total is not finite.
+QString CentreOfGravityText(const LoadPathEnd& end);
+
+// The outline the chart draws from the first `envelopePoints` vertices of
+// the envelope arrays, as a shape to judge a loading against.
+EnvelopeShape ChartEnvelope(int envelopePoints, const TFloatArray& envelopeX,
+                            const TFloatArray& envelopeY);
+
+// The chart in words with the loading judged, for a screen reader:
+// ChartDescription's sentences, then the centre of gravity in the sheet's
+// units (or why there is none) and whether the load path's end lies inside,
+// on or outside the outline the chart draws (JudgeLoading), or that there is
+// no outline to judge it against.
+QString LoadingDescription(const TArrowSeries& loadPath, int envelopePoints,
+                           const TFloatArray& envelopeX, const TFloatArray& envelopeY,
+                           bool imperial);

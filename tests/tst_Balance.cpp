@@ -241,6 +241,62 @@ private slots:
         QCOMPARE(ChartDescription(path, points), words);
     }
 
+    // The chart in words with the loading judged against a square envelope,
+    // 0 to 100 both ways: the first sentences stay, the centre of gravity
+    // and the verdict follow.
+    void loadingDescription_data()
+    {
+        QTest::addColumn<QStringList>("weights");
+        QTest::addColumn<QStringList>("positions");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("imperial");
+        QTest::addColumn<QString>("added");
+        QTest::newRow("inside") << QStringList{"30", "20"} << QStringList{"1", "0.5"} << 5 << false
+                                << " The centre of gravity is 0.8 m. The loading is inside the "
+                                   "envelope.";
+        QTest::newRow("on the limit, imperial")
+            << QStringList{"100"} << QStringList{"0.5"} << 5 << true
+            << " The centre of gravity is 0.5 in. The loading is on the envelope's limit.";
+        QTest::newRow("outside") << QStringList{"50"} << QStringList{"3"} << 5 << false
+                                 << " The centre of gravity is 3 m. The loading is outside the "
+                                    "envelope.";
+        QTest::newRow("open envelope")
+            << QStringList{"50"} << QStringList{"1"} << 4 << false
+            << " The centre of gravity is 1 m. There is no usable envelope to judge the "
+               "loading against.";
+        QTest::newRow("no weight")
+            << QStringList{"0"} << QStringList{"1"} << 5 << false
+            << " With no weight there is no centre of gravity. The loading is on the "
+               "envelope's limit.";
+        QTest::newRow("weight beyond single precision")
+            << QStringList{"1E39"} << QStringList{"0"} << 5 << false
+            << " The totals are not finite: there is no centre of gravity, and the loading "
+               "cannot be judged.";
+    }
+    void loadingDescription()
+    {
+        QFETCH(QStringList, weights);
+        QFETCH(QStringList, positions);
+        QFETCH(int, points);
+        QFETCH(bool, imperial);
+        QFETCH(QString, added);
+        MemorySheet sheet(2);
+        for (int i = 0; i < weights.size(); ++i)
+            sheet.AddSlot(weights[i], positions[i]);
+        const float square[2][5] = {{0, 100, 100, 0, 0}, {0, 0, 100, 100, 0}};
+        TFloatArray x, y;
+        x.Allocate(5);
+        y.Allocate(5);
+        for (int i = 0; i < 5; ++i) {
+            x[i] = square[0][i];
+            y[i] = square[1][i];
+        }
+        TArrowSeries envelope, path;
+        ComputeBalance(sheet, points, x, y, envelope, path);
+        QCOMPARE(LoadingDescription(path, points, x, y, imperial),
+                 ChartDescription(path, points) + added);
+    }
+
     void positionReadBeforeWeight()
     {
         try {

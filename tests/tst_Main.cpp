@@ -332,7 +332,9 @@ private slots:
                  QStringLiteral("Trimwise Application - Trainer (Generic T2)"));
         QCOMPARE(chart->text(QAccessible::Description),
                  QStringLiteral("The load path ends at a total moment of 642.400024414063 and a "
-                                "total weight of 660. The envelope has 5 vertices."));
+                                "total weight of 660. The envelope has 5 vertices. The centre of "
+                                "gravity is 0.973333370324337 m. The loading is inside the "
+                                "envelope."));
     }
 
     void loadUnits_data()

@@ -11,7 +11,8 @@ It loads the first aircraft with OK, moves to the pilot's weight with the arrow 
 value dialog with F2, enters a new weight and leaves with Exit, checking on the way:
 - the main window's name is its caption, before and after the load;
 - the selector is labelled by "Avion:";
-- the chart's description states the load path's end, and follows an edit;
+- the chart's description states the load path's end, the centre of gravity and the verdict on
+  the envelope, and follows an edit;
 - the value dialog's old value can be read, and its edit box is labelled by "New value:".
 """
 import os
@@ -26,9 +27,10 @@ LOADED_CAPTION = "Trimwise Application - Trainer (Generic T2)"
 NO_AIRCRAFT = "No aircraft is loaded."
 
 
-def chart_words(moment, weight):
+def chart_words(moment, weight, centre):
     return ("The load path ends at a total moment of %s and a total weight of %s. "
-            "The envelope has 5 vertices." % (moment, weight))
+            "The envelope has 5 vertices. The centre of gravity is %s m. "
+            "The loading is inside the envelope." % (moment, weight, centre))
 
 
 class Failure(Exception):
@@ -143,7 +145,7 @@ def run(session):
 
     press(find(main, "push button", "OK"))
     wait_for("the main window named after the aircraft", lambda: session.window(LOADED_CAPTION))
-    loaded = chart_words("642.400024414063", "660")
+    loaded = chart_words("642.400024414063", "660", "0.973333370324337")
     wait_for("the chart's words for the loaded aircraft",
              lambda: session.chart_description() == loaded)
 
@@ -163,7 +165,7 @@ def run(session):
         raise Failure("the edit box is labelled by %r" % labelled_by(edit))
     edit.queryEditableText().setTextContents("95")
     press(find(dialog, "push button", "OK"))
-    edited = chart_words("656.5", "675")
+    edited = chart_words("656.5", "675", "0.972592592592593")
     wait_for("the chart's words after the edit", lambda: session.chart_description() == edited)
 
     press(find(session.window(LOADED_CAPTION), "push button", "Exit"))

@@ -3,8 +3,8 @@
 
 #include "ArrowSeries.h"
 #include "ChartModel.h"
+#include "ChartPainter.h"
 
-#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -44,8 +44,8 @@ public:
     // The plot rectangle for the current size, contents and zoom, and the
     // axis labels that go with it.
     QRect PlotRect();
-    const std::vector<AxisLabel>& LeftLabels() const { return m_leftLabels; }
-    const std::vector<AxisLabel>& BottomLabels() const { return m_bottomLabels; }
+    const std::vector<AxisLabel>& LeftLabels() const { return m_painter.LeftLabels(); }
+    const std::vector<AxisLabel>& BottomLabels() const { return m_painter.BottomLabels(); }
 
     QSize sizeHint() const override { return QSize(289, 385); }
 
@@ -64,17 +64,13 @@ private:
         Scroll
     };
 
+    // The painter takes the widget's font and its button face's colours.
+    void SyncPainter();
     void Layout(const QSize& size);
     void Paint(QPainter& painter, const QSize& size);
-    void PaintSeries(QPainter& painter, const TArrowSeries& series);
-    int TextWidth(const QString& text);
 
     ChartModel m_model;
-    std::vector<AxisLabel> m_leftLabels;
-    std::vector<AxisLabel> m_bottomLabels;
-    // Label widths by text: the load path's labels change rarely, and
-    // measuring a thousand of them on every paint is what makes it slow.
-    QHash<QString, int> m_widths;
+    ChartPainter m_painter{m_model};
 
     Drag m_drag = Drag::None;
     QPoint m_dragFrom;

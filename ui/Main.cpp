@@ -8,6 +8,7 @@
 #include "CataloguePath.h"
 #include "CatalogueSchema.h"
 #include "Chart.h"
+#include "ChartPainter.h"
 #include "EditRules.h"
 #include "Exceptions.h"
 #include "IconFile.h"
@@ -154,13 +155,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     RadioButton2->setEnabled(false);
 
     Series3 = new TArrowSeries;
-    TChart::ConfigureSeries(*Series3, 8, 8, 1);
+    TChart::ConfigureSeries(*Series3, LoadPathArrows.arrowWidth, LoadPathArrows.arrowHeight,
+                            LoadPathArrows.penWidth);
 
     Button2 = new QPushButton(QStringLiteral("Exit"), this);
     Button2->setGeometry(551, 8, 116, 25);
 
     Series1 = new TArrowSeries;
-    TChart::ConfigureSeries(*Series1, 1, 1, 5);
+    TChart::ConfigureSeries(*Series1, EnvelopeArrows.arrowWidth, EnvelopeArrows.arrowHeight,
+                            EnvelopeArrows.penWidth);
 
     Button3 = new QPushButton(QStringLiteral("Print"), this);
     Button3->setGeometry(511, 8, 75, 25);
@@ -335,9 +338,10 @@ void TForm1::Compute()
     // A screen reader hears what the chart shows, also when the computation
     // stops part-way and leaves the load path as it was.
     const auto describe = qScopeGuard([this] {
-        Chart1->setAccessibleDescription(EnvelopeX.IsAllocated()
-                                             ? ChartDescription(*Series3, EnvelopePoints)
-                                             : NoAircraftDescription());
+        Chart1->setAccessibleDescription(
+            EnvelopeX.IsAllocated() ? LoadingDescription(*Series3, EnvelopePoints, EnvelopeX,
+                                                         EnvelopeY, RadioButton2->isChecked())
+                                    : NoAircraftDescription());
     });
     ComputeBalance(*StringGrid1, EnvelopePoints, EnvelopeX, EnvelopeY, *Series1, *Series3);
 }

@@ -45,7 +45,8 @@ public:
 
     void Button1Click();
     // The recomputation; the chart's accessible description then states
-    // where the load path ends, whether it completed or not.
+    // where the load path ends, the centre of gravity and the verdict on the
+    // envelope, whether it completed or not.
     void Compute();
     void StringGrid1DblClick();
     void Button2Click();

@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "AircraftLoad.h"
+#include "Balance.h"
+#include "NumConv.h"
+#include "SheetPdf.h"
+#include "TextSheet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+
+namespace {
+
+// The bundled Trainer with the slot weights given, loaded and judged as the
+// sheet command does it.
+LoadingSheet Trainer(const QString& slotWeights)
+{
+    const QHash<QString, QString> keys = {{"Make", "Generic"},
+                                          {"Model", "T2"},
+                                          {"Slots", "4"},
+                                          {"SlotsNames", "Empty aircraft;Pilot;Passenger;Fuel;"},
+                                          {"SlotsWeight", slotWeights},
+                                          {"SlotsMaxWeight", "520;120;120;110;"},
+                                          {"SlotsPos", "0.95;0.94;0.94;1.22;"},
+                                          {"SlotsMinPos", "0.95;0.90;0.90;1.22;"},
+                                          {"SlotsMaxPos", "0.95;1.00;1.00;1.22;"},
+                                          {"MaxWeight", "800"},
+                                          {"Unit", "1"},
+                                          {"EnvelopePoints", "5"},
+                                          {"EnvelopeX", "450;600;820;700;450;"},
+                                          {"EnvelopeY", "500;500;800;800;500;"}};
+    const QString header[sheetColumns] = {"Item", "Weight", "Max weight", "Position", "Torque"};
+    TextSheet grid(firstSlotRow);
+    for (int c = 0; c < sheetColumns; ++c) {
+        grid.SetCell(c, 0, header[c]);
+        grid.SetCell(c, 1, UnitLabel(SheetColumn(c), false));
+    }
+    LoadingSheet sheet;
+    AircraftState state;
+    const LoadOutcome outcome = LoadAircraft(
+        "Trainer", [&](CatalogueKey key) { return keys.value(KeyName(key)); }, grid, state,
+        sheet.envelope, sheet.loadPath);
+    if (!outcome.Completed())
+        qFatal("the Trainer did not load: %s", qPrintable(outcome.errorBox));
+    sheet.section = "Trainer";
+    sheet.make = "Generic";
+    sheet.model = "T2";
+    sheet.caption = state.caption;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        std::array<QString, sheetColumns> row;
+        for (int c = 0; c < sheetColumns; ++c)
+            row[size_t(c)] = grid.Cell(c, r);
+        sheet.rows << row;
+    }
+    const LoadPathEnd end = EndOfLoadPath(sheet.loadPath);
+    sheet.totalWeight = end.weight;
+    sheet.totalMoment = end.moment;
+    sheet.centreOfGravity = CentreOfGravityText(end);
+    sheet.verdict =
+        JudgeLoading(ChartEnvelope(state.envelopePoints, state.envelopeX, state.envelopeY),
+                     end.moment, end.weight);
+    sheet.when = QDateTime(QDate(2026, 12, 8), QTime(20, 41), QTimeZone::utc());
+    return sheet;
+}
+
+// The program's standard output; nothing when it fails.
+std::optional<QByteArray> Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+// Every entry under `folder` with its contents, to show that nothing changed.
+QStringList Snapshot(const QString& folder)
+{
+    QStringList out;
+    for (const QFileInfo& entry :
+         QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        QFile file(entry.filePath());
+        out << entry.fileName() +
+                   (entry.isFile() && file.open(QIODevice::ReadOnly) ? "=" + file.readAll() : "/");
+    }
+    return out;
+}
+
+enum class Refusal
+{
+    MissingFolder,
+    FolderIsAFile,
+    TargetIsAFolder,
+    WriteFails
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Refusal)
+
+class tst_SheetPdf : public QObject
+{
+    Q_OBJECT
+private slots:
+    // One page of the paper asked for, whose text holds the sheet's figures
+    // as the JSON gives them, in embedded fonts, with the chart drawn.
+    void page_data()
+    {
+        QTest::addColumn<QPageSize::PageSizeId>("paper");
+        QTest::addColumn<QString>("slotWeights");
+        QTest::addColumn<QString>("pilot");
+        QTest::addColumn<QString>("registration");
+        QTest::addColumn<QStringList>("warnings");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("A4, within limits, pilot and registration")
+            << QPageSize::A4 << "520;80;0;60;"
+            << "Jane Doe"
+            << "F-ABCD" << QStringList{} << "(A4)"
+            << QStringList{"Generic T2 \u2014 Trainer",
+                           "Date: 2026-12-08 20:41 UTC",
+                           "Pilot: Jane Doe",
+                           "Registration: F-ABCD",
+                           "Total weight: 660 kg",
+                           "Total moment: 642.400024414063 Nm",
+                           "Centre of gravity: 0.973333370324337 m",
+                           "Limits at 660 kg: moment 583.333333333333 to 717.333333333333 Nm",
+                           "CG 0.883838383838384 to 1.08686868686869 m",
+                           "Verdict: WITHIN LIMITS",
+                           "Pilot in command's signature:"}
+            << QStringList{"OUTSIDE"};
+        QTest::newRow("Letter, outside limits, warnings, nobody named")
+            << QPageSize::Letter << "520;120;120;110;"
+            << ""
+            << "" << QStringList{"Overweight in some positions!", "Overweight: 870/800"}
+            << "(letter)"
+            << QStringList{"Total weight: 870 kg",
+                           "Verdict: OUTSIDE LIMITS",
+                           "none, the envelope does not reach this weight",
+                           "Overweight in some positions!",
+                           "Overweight: 870/800",
+                           "Pilot in command's signature:"}
+            << QStringList{"Pilot:", "Registration:", "WITHIN"};
+    }
+    void page()
+    {
+        QFETCH(QPageSize::PageSizeId, paper);
+        QFETCH(QString, slotWeights);
+        QFETCH(QString, pilot);
+        QFETCH(QString, registration);
+        QFETCH(QStringList, warnings);
+        QFETCH(QString, size);
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, absent);
+        LoadingSheet sheet = Trainer(slotWeights);
+        sheet.pilot = pilot;
+        sheet.registration = registration;
+        sheet.warnings = warnings;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("sheet.pdf");
+        QCOMPARE(WriteSheetPdf(sheet, path, paper), QString());
+
+        const auto pdfinfo = Run("pdfinfo", {path});
+        QVERIFY(pdfinfo);
+        const QString info = QString::fromUtf8(*pdfinfo);
+        const auto line = [&info](const QString& pattern) {
+            return info.contains(QRegularExpression(pattern, QRegularExpression::MultilineOption));
+        };
+        QVERIFY2(line("^Pages: +1$"), qPrintable(info));
+        QVERIFY2(line("^Page size: .*" + QRegularExpression::escape(size)), qPrintable(info));
+
+        // One line a visual line; runs of spaces stand for the table's rules.
+        const auto layout = Run("pdftotext", {"-layout", path, "-"});
+        QVERIFY(layout);
+        const QString text = QString::fromUtf8(*layout).simplified();
+        for (const auto& row : sheet.rows) {
+            QString cells;
+            for (const QString& cell : row)
+                cells += (cells.isEmpty() ? "" : " ") + cell;
+            QVERIFY2(text.contains(cells), qPrintable(cells + " not in: " + text));
+        }
+        const QString totals = "Total " + FloatToStr(sheet.totalWeight) + " " +
+                               sheet.centreOfGravity + " " + FloatToStr(sheet.totalMoment);
+        QVERIFY2(text.contains(totals), qPrintable(totals + " not in: " + text));
+        for (const QString& word : words)
+            QVERIFY2(text.contains(word), qPrintable(word + " not in: " + text));
+        for (const QString& word : absent)
+            QVERIFY2(!text.contains(word), qPrintable(word + " in: " + text));
+
+        const auto fontList = Run("pdffonts", {path});
+        QVERIFY(fontList);
+        const QStringList fonts =
+            QString::fromUtf8(*fontList).split('\n', Qt::SkipEmptyParts).mid(2);
+        QVERIFY(!fonts.isEmpty());
+        for (const QString& font : fonts)
+            QVERIFY2(font.contains(QRegularExpression(" yes +(yes|no) +(yes|no) +\\d+ +\\d+$")),
+                     qPrintable(font));
+
+        // The envelope's red edges are on the page.
+        const auto png = Run("pdftoppm", {"-png", "-r", "60", "-singlefile", path});
+        QVERIFY(png);
+        const QImage image = QImage::fromData(*png, "PNG");
+        QVERIFY(!image.isNull());
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 230 && c.green() < 60 && c.blue() < 60;
+            }
+        }
+        QVERIFY2(red > 50, qPrintable(QString::number(red)));
+    }
+
+    // A page that cannot be written leaves no file, and a file it would have
+    // replaced stays as it was.
+    void refusal_data()
+    {
+        QTest::addColumn<Refusal>("refusal");
+        QTest::newRow("missing folder") << Refusal::MissingFolder;
+        QTest::newRow("folder is a file") << Refusal::FolderIsAFile;
+        QTest::newRow("target is a folder") << Refusal::TargetIsAFolder;
+        QTest::newRow("write fails half-way") << Refusal::WriteFails;
+    }
+    void refusal()
+    {
+        QFETCH(Refusal, refusal);
+        QTemporaryDir dir;
+        QFile old(dir.filePath("sheet.pdf"));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the last sheet") > 0);
+        old.close();
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+        QString path;
+        switch (refusal) {
+        case Refusal::MissingFolder:
+            path = dir.filePath("missing/sheet.pdf");
+            break;
+        case Refusal::FolderIsAFile:
+            path = dir.filePath("sheet.pdf/sheet.pdf");
+            break;
+        case Refusal::TargetIsAFolder:
+            path = dir.filePath("folder");
+            break;
+        case Refusal::WriteFails:
+            path = dir.filePath("sheet.pdf");
+            break;
+        }
+        const QStringList before = Snapshot(dir.path());
+        const LoadingSheet sheet = Trainer("520;80;0;60;");
+
+        // Past a few kilobytes every write fails, even for root.
+        rlimit limit{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const rlimit saved = limit;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (refusal == Refusal::WriteFails) {
+            limit.rlim_cur = 4096;
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+        const QString error = WriteSheetPdf(sheet, path, QPageSize::A4);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(Snapshot(dir.path()), before);
+    }
+};
+
+QTEST_MAIN(tst_SheetPdf)
+#include "tst_SheetPdf.moc"
