@@ -40,7 +40,9 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
             o.error = why;
     };
     bool options = true;
-    for (qsizetype i = 0; i < args.size() && o.error.isEmpty(); ++i) {
+    // Past a fault the rest is still read, so that --json is known for the
+    // failure too; the first fault is the one reported.
+    for (qsizetype i = 0; i < args.size(); ++i) {
         const QByteArray& arg = args[i];
         if (!options || !arg.startsWith('-') || arg == "-") {
             if (o.hasAircraft)

@@ -67,14 +67,22 @@ QByteArray Catalogue(const SheetOptions& options, SheetError& error)
         }
         path = QFile::encodeName(found);
     }
+    // The reader opens a file by a name in Unicode: a name that is not UTF-8
+    // would reach another file, or none.
+    if (QFile::encodeName(QFile::decodeName(path)) != path) {
+        error.kind = QStringLiteral("catalogue");
+        error.message = QStringLiteral("cannot read %1: the file's name is not UTF-8")
+                            .arg(QFile::decodeName(path));
+        return QByteArray();
+    }
     // The reader takes a file it cannot read for an empty one; the command
     // says so instead.
     RegularFile file(path);
     char byte = 0;
     if (!file.IsOpen() || file.Read(&byte, 1) < 0) {
         error.kind = QStringLiteral("catalogue");
-        error.message = QStringLiteral("cannot read %1: %2")
-                            .arg(QString::fromUtf8(TerminalBytes(path)), file.ErrorText());
+        error.message =
+            QStringLiteral("cannot read %1: %2").arg(QFile::decodeName(path), file.ErrorText());
         return QByteArray();
     }
     return path;
@@ -203,8 +211,8 @@ int main(int argc, char** argv)
         if (!why.isEmpty()) {
             error.kind = QStringLiteral("output");
             error.warnings = sheet.warnings;
-            error.message = QStringLiteral("cannot write %1: %2")
-                                .arg(QString::fromUtf8(TerminalBytes(options.pdf)), why);
+            error.message =
+                QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(options.pdf), why);
             return Fail(options.json, error);
         }
     }
