@@ -29,7 +29,7 @@ declare -A FixedRuns=(
   [fuzz_ChmReader]=15000
   [fuzz_ChmFile]=9000
   [fuzz_IconCheck]=220000
-  [fuzz_SheetOptions]=60000
+  [fuzz_SheetOptions]=12000
 )
 DefaultRuns=2000
 # libFuzzer's limit on one input (seconds), where a target needs its own. The
