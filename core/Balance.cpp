@@ -58,6 +58,23 @@ float TotalSlotWeight(const Sheet& sheet)
     return total;
 }
 
+QString HeaderLabel(SheetColumn column)
+{
+    switch (column) {
+    case colItem:
+        return QStringLiteral("Item");
+    case colWeight:
+        return QStringLiteral("Weight");
+    case colMaxWeight:
+        return QStringLiteral("Max weight");
+    case colPosition:
+        return QStringLiteral("Position");
+    case colTorque:
+        return QStringLiteral("Torque");
+    }
+    return QString();
+}
+
 QString UnitLabel(SheetColumn column, bool imperial)
 {
     switch (column) {

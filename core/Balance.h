@@ -8,6 +8,9 @@
 
 #include <QString>
 
+// The header row of the sheet (row 0): column `column`'s title.
+QString HeaderLabel(SheetColumn column);
+
 // The units row of the sheet (row 1): column `column`'s label in the metric
 // or the imperial system.
 QString UnitLabel(SheetColumn column, bool imperial);

@@ -44,6 +44,18 @@ LC_ALL=C "$checker" --strict >"$scratch/check.log" 2>&1 ||
 grep -Eq "^[1-9][0-9]* aircraft checked, 0 errors, 0 warnings$" "$scratch/check.log" ||
     fail "installed trx-check did not check the installed catalogue: $(cat "$scratch/check.log")"
 
+# So does the loading sheet command; both come with their completion.
+sheet=$prefix/bin/trx-sheet
+[ -x "$sheet" ] || fail "$sheet missing or not executable"
+[ -f "$prefix/share/man/man1/trx-sheet.1.gz" ] || fail "trx-sheet(1) missing"
+for c in trx-check trx-sheet; do
+    [ -f "$prefix/share/bash-completion/completions/$c" ] || fail "bash completion of $c missing"
+done
+LC_ALL=C "$sheet" Trainer >"$scratch/sheet.log" 2>&1 ||
+    fail "installed trx-sheet on the installed catalogue: $(cat "$scratch/sheet.log")"
+grep -qx "Total moment: 642.400024414063 Nm" "$scratch/sheet.log" ||
+    fail "installed trx-sheet did not read the installed catalogue: $(cat "$scratch/sheet.log")"
+
 desktop=$prefix/share/applications/$app_id.desktop
 [ -f "$desktop" ] || fail "$desktop missing"
 grep -qx "Path=$appdir" "$desktop" || fail "desktop entry's Path is not $appdir"

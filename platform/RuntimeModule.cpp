@@ -15,17 +15,18 @@ RuntimeModule::RuntimeModule(const char* fileName, std::initializer_list<const c
 void RuntimeModule::Fail(const char* what)
 {
     const char* reason = dlerror(); // read in every case: no pending error is left behind
+    m_error = reason ? reason : "unknown reason";
     if (m_failures == Failures::Logged)
-        qWarning("%s is not available: %s", what, reason ? reason : "unknown reason");
+        qWarning("%s is not available: %s", what, m_error.c_str());
 }
 
 bool RuntimeModule::Ready()
 {
     if (m_library)
         return m_complete;
-    m_library = dlopen(m_fileName, RTLD_NOW | RTLD_LOCAL);
+    m_library = dlopen(m_fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_library) {
-        Fail(m_fileName);
+        Fail(m_fileName.c_str());
         return false;
     }
     m_complete = true;
@@ -36,7 +37,7 @@ bool RuntimeModule::Ready()
     }
     if (m_complete)
         return true;
-    Fail(m_fileName);
+    Fail(m_fileName.c_str());
     if (m_incomplete == Incomplete::CloseAndRetry) {
         dlclose(m_library);
         m_library = nullptr;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 // A shared library opened by file name on first use, through the dynamic
@@ -31,15 +32,18 @@ public:
     // found; Entry(i) is then the i-th of the names given.
     bool Ready();
     void* Entry(int i) const { return m_entries[static_cast<size_t>(i)]; }
+    // Why the last Ready() failed, as the dynamic loader says it.
+    const char* Error() const { return m_error.c_str(); }
 
 private:
     void Fail(const char* what);
 
-    const char* m_fileName;
+    std::string m_fileName;
     std::vector<const char*> m_names;
     Failures m_failures;
     Incomplete m_incomplete;
     void* m_library = nullptr;
     std::vector<void*> m_entries;
     bool m_complete = false;
+    std::string m_error;
 };

@@ -29,6 +29,7 @@ declare -A FixedRuns=(
   [fuzz_ChmReader]=15000
   [fuzz_ChmFile]=9000
   [fuzz_IconCheck]=220000
+  [fuzz_SheetOptions]=12000
 )
 DefaultRuns=2000
 # libFuzzer's limit on one input (seconds), where a target needs its own. The
@@ -70,7 +71,8 @@ if [ $# -gt 0 ]; then
   targets=("$@")
 else
   targets=(fuzz_StrToFloat fuzz_ExtendedDiff fuzz_FloatToStr fuzz_IniFile fuzz_CatalogueCheck
-    fuzz_ListField fuzz_ProfileInteger fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck)
+    fuzz_ListField fuzz_ProfileInteger fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck
+    fuzz_SheetOptions)
 fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}

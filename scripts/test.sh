@@ -38,9 +38,11 @@ echo "== Number tests with extended precision in software"
 # them run again on it. Only those tests are built.
 soft_tests=(tst_NumConv tst_ListField tst_Balance tst_Editing)
 cmake -S . -B build/soft -DCMAKE_BUILD_TYPE=Debug -DTRX_SOFT_EXTENDED=ON
-cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}"
+cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}" trx-sheet
 (cd build/soft && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" \
   -R "^($(IFS='|' && echo "${soft_tests[*]}"))\$")
+# The loading sheet command prints the same JSON, byte for byte, on both.
+./scripts/compare-sheet.sh build/test/bin/trx-sheet build/soft/bin/trx-sheet
 
 echo "== arm64"
 # The same tests on 64-bit ARM under qemu-user, and the commands' output

@@ -210,9 +210,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 
     SetOuterSize(CollapsedSize.width(), CollapsedSize.height());
 
-    const QString header[sheetColumns] = {QStringLiteral("Item"), QStringLiteral("Weight"),
-                                          QStringLiteral("Max weight"), QStringLiteral("Position"),
-                                          QStringLiteral("Torque")};
+    QString header[sheetColumns];
+    for (int c = 0; c < sheetColumns; ++c)
+        header[c] = HeaderLabel(SheetColumn(c));
     for (int c = 0; c < sheetColumns; ++c)
         StringGrid1->SetCell(c, 0, header[c]);
     FitSheetFontTo(StringGrid1, header, sheetColumns);

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Times trx-sheet's text and JSON output against a Qt Core program that prints
+# one line: the three run in turn, round after round, so that whatever else
+# the machine does falls on all of them alike. Prints each one's median and
+# the ratios to the yardstick.
+#
+# Usage: scripts/bench-sheet.sh ONE_LINE_PROGRAM TRX_SHEET CATALOGUE [ROUNDS, default 200]
+set -euo pipefail
+[ $# -ge 3 ] || {
+  echo "usage: $0 ONE_LINE_PROGRAM TRX_SHEET CATALOGUE [ROUNDS]" >&2
+  exit 2
+}
+one=$1
+sheet=$2
+catalogue=$3
+rounds=${4:-200}
+export LC_ALL=C
+
+declare -a t_one t_text t_json
+for ((i = 0; i < rounds + 5; i++)); do
+  a=${EPOCHREALTIME/./}
+  "$one" >/dev/null
+  b=${EPOCHREALTIME/./}
+  "$sheet" --catalogue "$catalogue" Trainer >/dev/null
+  c=${EPOCHREALTIME/./}
+  "$sheet" --catalogue "$catalogue" --json Trainer >/dev/null
+  d=${EPOCHREALTIME/./}
+  # The first rounds warm the caches.
+  if ((i >= 5)); then
+    t_one+=($((b - a)))
+    t_text+=($((c - b)))
+    t_json+=($((d - c)))
+  fi
+done
+median() {
+  printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+m_one=$(median "${t_one[@]}")
+m_text=$(median "${t_text[@]}")
+m_json=$(median "${t_json[@]}")
+printf '%-28s %8d us\n' "Qt Core, one line" "$m_one"
+printf '%-28s %8d us  %.2fx\n' "trx-sheet Trainer" "$m_text" "$(awk -v a="$m_text" -v b="$m_one" "BEGIN { print a / b }")"
+printf '%-28s %8d us  %.2fx\n' "trx-sheet --json Trainer" "$m_json" "$(awk -v a="$m_json" -v b="$m_one" "BEGIN { print a / b }")"

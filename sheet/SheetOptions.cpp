@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SheetOptions.h"
+
+#include <clocale>
+#include <langinfo.h>
+
+namespace {
+
+// An option's value: after "=" in the same argument, else the next argument.
+bool TakeValue(const QByteArrayList& args, qsizetype& i, const QByteArray& given, bool hasGiven,
+               QByteArray& value)
+{
+    if (hasGiven) {
+        value = given;
+        return true;
+    }
+    if (i + 1 >= args.size())
+        return false;
+    value = args[++i];
+    return true;
+}
+
+} // namespace
+
+bool SplitEdit(const QString& text, QString& slot, QString& value)
+{
+    const qsizetype eq = text.lastIndexOf(u'=');
+    if (eq <= 0)
+        return false;
+    slot = text.left(eq);
+    value = text.mid(eq + 1);
+    return true;
+}
+
+SheetOptions ParseSheetOptions(const QByteArrayList& args)
+{
+    SheetOptions o;
+    auto fail = [&o](const QString& why) {
+        if (o.error.isEmpty())
+            o.error = why;
+    };
+    bool options = true;
+    // Past a fault the rest is still read, so that --json is known for the
+    // failure too; the first fault is the one reported.
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QByteArray& arg = args[i];
+        if (!options || !arg.startsWith('-') || arg == "-") {
+            if (o.hasAircraft)
+                fail(QStringLiteral("one aircraft only: '%1' and '%2'")
+                         .arg(o.aircraft, QString::fromLocal8Bit(arg)));
+            o.aircraft = QString::fromLocal8Bit(arg);
+            o.hasAircraft = true;
+            continue;
+        }
+        if (arg == "--") {
+            options = false;
+            continue;
+        }
+        // "--name=value" gives the value in the same argument.
+        const qsizetype eq = arg.startsWith("--") ? arg.indexOf('=') : -1;
+        const QByteArray name = eq >= 0 ? arg.left(eq) : arg;
+        const QByteArray inlineValue = eq >= 0 ? arg.mid(eq + 1) : QByteArray();
+        const bool hasInline = eq >= 0;
+        const QString shownName = QString::fromLocal8Bit(name);
+        auto flag = [&](bool& field) {
+            if (hasInline)
+                fail(QStringLiteral("%1 takes no value").arg(shownName));
+            field = true;
+        };
+        QByteArray value;
+        auto needValue = [&]() {
+            if (TakeValue(args, i, inlineValue, hasInline, value))
+                return true;
+            fail(QStringLiteral("%1 needs a value").arg(shownName));
+            return false;
+        };
+        if (name == "--help" || name == "-h") {
+            flag(o.help);
+        } else if (name == "--version") {
+            flag(o.version);
+        } else if (name == "--list") {
+            flag(o.list);
+        } else if (name == "--json") {
+            flag(o.json);
+        } else if (name == "--catalogue") {
+            if (needValue()) {
+                if (value.isEmpty())
+                    fail(QStringLiteral("--catalogue needs a file name"));
+                o.catalogue = value;
+            }
+        } else if (name == "--weight" || name == "--position") {
+            if (needValue()) {
+                SheetEdit edit;
+                edit.column = name == "--weight" ? colWeight : colPosition;
+                edit.option = shownName + u' ' + QString::fromLocal8Bit(value);
+                if (!SplitEdit(QString::fromLocal8Bit(value), edit.slot, edit.value))
+                    fail(QStringLiteral("%1: not SLOT=VALUE").arg(edit.option));
+                o.edits << edit;
+            }
+        } else if (name == "--pilot") {
+            if (needValue()) {
+                o.pilot = QString::fromLocal8Bit(value);
+                o.hasPilot = true;
+            }
+        } else if (name == "--registration") {
+            if (needValue()) {
+                o.registration = QString::fromLocal8Bit(value);
+                o.hasRegistration = true;
+            }
+        } else if (name == "--pdf") {
+            if (needValue()) {
+                if (value.isEmpty())
+                    fail(QStringLiteral("--pdf needs a file name"));
+                o.pdf = value;
+            }
+        } else if (name == "--paper") {
+            if (needValue()) {
+                const QByteArray paper = value.toLower();
+                if (paper == "a4")
+                    o.paper = SheetPaper::A4;
+                else if (paper == "letter")
+                    o.paper = SheetPaper::Letter;
+                else
+                    fail(QStringLiteral("--paper is a4 or letter, not '%1'")
+                             .arg(QString::fromLocal8Bit(value)));
+            }
+        } else {
+            fail(QStringLiteral("unknown option '%1'").arg(QString::fromLocal8Bit(arg)));
+        }
+    }
+    if (o.error.isEmpty() && !o.hasAircraft && !o.help && !o.version && !o.list)
+        fail(QStringLiteral("no aircraft named"));
+    return o;
+}
+
+SheetPaper DefaultSheetPaper()
+{
+    // The C library knows the paper of the user's LC_PAPER (LC_ALL, LANG).
+    const char* before = std::setlocale(LC_PAPER, nullptr);
+    const QByteArray saved = before ? QByteArray(before) : QByteArray("C");
+    SheetPaper paper = SheetPaper::A4;
+    if (std::setlocale(LC_PAPER, "")) {
+        const auto height = reinterpret_cast<quintptr>(nl_langinfo(_NL_PAPER_HEIGHT));
+        if (height == 279)
+            paper = SheetPaper::Letter;
+    }
+    std::setlocale(LC_PAPER, saved.constData());
+    return paper;
+}
+
+QByteArray SheetUsage()
+{
+    return QByteArrayLiteral(
+        "usage: trx-sheet [OPTIONS] AIRCRAFT\n"
+        "       trx-sheet --list [--catalogue FILE] [--json]\n"
+        "Prints the loading sheet of AIRCRAFT as the window works it out: its rows, the\n"
+        "totals, the centre of gravity, the envelope at the total weight, the verdict\n"
+        "and the warnings. AIRCRAFT is a name as the selector lists it, or the one\n"
+        "name that begins with it (ignoring case).\n"
+        "\n"
+        "  --catalogue FILE        read FILE instead of the catalogue of the installed\n"
+        "                          TRX (or of the TRX beside trx-sheet)\n"
+        "  --list                  print the aircraft the selector lists, one a line\n"
+        "  --weight SLOT=VALUE     set the weight of a slot, as the value dialog does;\n"
+        "                          SLOT is its name or its number from 1; repeatable,\n"
+        "                          applied in order with --position\n"
+        "  --position SLOT=VALUE   set the position (arm) of a slot, the same way\n"
+        "  --pilot NAME            the pilot's name, for the sheet\n"
+        "  --registration TEXT     the aircraft's registration, for the sheet\n"
+        "  --json                  print one JSON object instead of text\n"
+        "  --pdf FILE              also write the sheet as a one-page PDF to FILE\n"
+        "  --paper a4|letter       the PDF's paper (default: the locale's, LC_PAPER)\n"
+        "  -h, --help              print this help and exit\n"
+        "  --version               print the version and exit\n"
+        "\n"
+        "Exit status: 0 inside the envelope with no warning; 1 outside, on a limit,\n"
+        "no usable envelope, or any warning; 2 when the sheet cannot be computed (an\n"
+        "unreadable catalogue, an unknown aircraft or slot, a catalogue error that\n"
+        "stops the load, a refused value, a bad option) or the output cannot be\n"
+        "written.\n");
+}

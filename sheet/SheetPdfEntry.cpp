@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The entry points of the PDF module (SheetPdfModule.h).
+
+#include "SheetPdf.h"
+#include "SheetPdfModule.h"
+
+#include <QGuiApplication>
+
+extern "C" Q_DECL_EXPORT QCoreApplication* TrxSheetPdfApplication(int* argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QGuiApplication(*argc, argv);
+}
+
+extern "C" Q_DECL_EXPORT void TrxWriteSheetPdf(const LoadingSheet* sheet, const QString* path,
+                                               int paper, QString* why)
+{
+    *why = WriteSheetPdf(*sheet, *path, paper == 1 ? QPageSize::Letter : QPageSize::A4);
+}

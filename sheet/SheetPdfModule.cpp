@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SheetPdfModule.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+bool SheetPdfModule::Open(const QString& appDirFromBinDir, QString& why)
+{
+    // No application object yet: the program's folder from the kernel.
+    const QString here = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).path();
+    QString path = here + QStringLiteral("/" TRX_SHEETPDF_MODULE);
+    if (!QFileInfo(path).isFile())
+        path = QDir::cleanPath(here + u'/' + appDirFromBinDir +
+                               QStringLiteral("/" TRX_SHEETPDF_MODULE));
+    const QByteArray file = QFile::encodeName(path);
+    m_module = std::make_unique<RuntimeModule>(
+        file.constData(), std::initializer_list<const char*>{ApplicationEntry, WriteEntry},
+        RuntimeModule::Failures::Silent, RuntimeModule::Incomplete::CloseAndRetry);
+    if (m_module->Ready())
+        return true;
+    why = QStringLiteral("the PDF writer cannot be loaded: %1")
+              .arg(QString::fromLocal8Bit(m_module->Error()));
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> SheetPdfModule::Application(int& argc, char** argv)
+{
+    return std::unique_ptr<QCoreApplication>(
+        reinterpret_cast<SheetPdfApplicationFunc>(m_module->Entry(0))(&argc, argv));
+}
+
+QString SheetPdfModule::Write(const LoadingSheet& sheet, const QString& path, SheetPaper paper)
+{
+    if (paper == SheetPaper::Default)
+        paper = DefaultSheetPaper();
+    QString why;
+    reinterpret_cast<SheetPdfWriteFunc>(m_module->Entry(1))(
+        &sheet, &path, paper == SheetPaper::Letter ? 1 : 0, &why);
+    return why;
+}

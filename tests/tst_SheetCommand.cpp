@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The trx-sheet command as a user runs it: what it prints for the bundled
+// catalogue, edits, the exit statuses, failures in text and JSON.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs trx-sheet in the locale `locale`; `shell` runs it through /bin/sh,
+// whose redirections the row's arguments then hold.
+Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false)
+{
+    const QString sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet");
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(env);
+    if (shell)
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args.join(u' '), sheet});
+    else
+        process.start(sheet, args);
+    Run run;
+    // Only a fault takes this long: the bound fails the test instead of hanging it.
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+class tst_SheetCommand : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void command_data();
+    void command();
+    void json_data();
+    void json();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_SheetCommand::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QFile f(m_dir.filePath(QStringLiteral("odd.ini")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    // A name with a terminal control, an aircraft whose load stops, an open envelope.
+    f.write("[Red\x1B[31m]\nSlots=1\nSlotsNames=Empty;\nSlotsWeight=5;\nSlotsMaxWeight=5;\n"
+            "SlotsPos=1;\nSlotsMinPos=1;\nSlotsMaxPos=1;\n"
+            "[Stops]\nSlots=2\nEnvelopePoints=0\nSlotsMaxWeight=1;x;\nSlotsMinPos=1;1;"
+            "\nSlotsMaxPos=1;1;\n"
+            "[Open]\nSlots=2\nSlotsNames=A;B;\nSlotsWeight=1;1;\nSlotsMaxWeight=1;1;\n"
+            "SlotsPos=1;1;\nSlotsMinPos=1;1;\nSlotsMaxPos=1;1;\nEnvelopePoints=2\n"
+            "EnvelopeX=0;1;\nEnvelopeY=0;1;\n"
+            "[Trainer 2]\n[Trainer 3]\n");
+    // The bundled catalogue as written where the decimal separator is ",".
+    QFile bundled(QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini"));
+    QFile comma(m_dir.filePath(QStringLiteral("comma.ini")));
+    QVERIFY(bundled.open(QIODevice::ReadOnly) && comma.open(QIODevice::WriteOnly));
+    comma.write(bundled.readAll().replace('.', ','));
+}
+
+void tst_SheetCommand::command_data()
+{
+    QTest::addColumn<QStringList>("args"); // "@" stands for the scratch folder
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("out"); // lines the output holds
+    QTest::addColumn<QString>("err");     // a line of stderr; "" for none
+
+    const QString none;
+    QTest::newRow("bundled Trainer")
+        << QStringList{"Trainer"} << 0
+        << QStringList{"Pilot           80      120         0.94      75.2",
+                       "Total weight: 660 kg",
+                       "Total moment: 642.400024414063 Nm",
+                       "Centre of gravity: 0.973333370324337 m",
+                       "Envelope at 660 kg: moment 583.333333333333 to 717.333333333333 Nm, "
+                       "centre of gravity 0.883838383838384 to 1.08686868686869 m",
+                       "Warnings: none"}
+        << none;
+    QTest::newRow("prefix, any case")
+        << QStringList{"tRAI"} << 0 << QStringList{"Aircraft: Trainer (Generic T2)"} << none;
+    QTest::newRow("slot overweight")
+        << QStringList{"Trainer", "--weight", "Pilot=130"} << 1
+        << QStringList{"Pilot           130     120         0.94      122.2",
+                       "Warnings:", "  Overweight in some positions!"}
+        << none;
+    QTest::newRow("edits in order, by number")
+        << QStringList{"--position=3=0.8", "--weight", "3=401", "Trainer"} << 1
+        << QStringList{"  Impossible position!", "  Overweight in some positions!",
+                       "  Overweight: 1061/800", "Verdict: outside"}
+        << none;
+    QTest::newRow("refused value")
+        << QStringList{"Trainer", "--weight", "Pilot=abc"} << 2 << QStringList{}
+        << "trx-sheet: --weight Pilot=abc: 'abc' is not a valid floating point value.";
+    QTest::newRow("first slot")
+        << QStringList{"Trainer", "--weight", "1=3"} << 2 << QStringList{}
+        << "trx-sheet: --weight 1=3: slot 1 ('Empty aircraft') cannot be changed: the window "
+           "changes only the slots after the first";
+    QTest::newRow("no such slot")
+        << QStringList{"Trainer", "--position", "5=1"} << 2 << QStringList{}
+        << "trx-sheet: --position 5=1: no slot 5: the aircraft has 4 slots; the slots are 1 "
+           "'Empty aircraft', 2 'Pilot', 3 'Passenger', 4 'Fuel'";
+    QTest::newRow("unknown aircraft")
+        << QStringList{"Trainr"} << 2 << QStringList{}
+        << "trx-sheet: no aircraft 'Trainr'; the closest: 'Trainer', 'DA40', 'C172S'";
+    QTest::newRow("several begin with it")
+        << QStringList{"--catalogue", "@/odd.ini", "trainer"} << 2 << QStringList{}
+        << "trx-sheet: 'trainer' could be 'Trainer 2', 'Trainer 3'";
+    QTest::newRow("list, escaped")
+        << QStringList{"--catalogue", "@/odd.ini", "--list"} << 0
+        << QStringList{"Red\\x1B[31m", "Stops", "Open", "Trainer 2"} << none;
+    QTest::newRow("load stops")
+        << QStringList{"--catalogue", "@/odd.ini", "Stops"} << 2 << QStringList{}
+        << "trx-sheet: [Stops] cannot be loaded: 'x' is not a valid floating point value.";
+    QTest::newRow("no envelope") << QStringList{"--catalogue", "@/odd.ini", "Open"} << 1
+                                 << QStringList{"Verdict: no envelope"} << none;
+    QTest::newRow("user's decimal comma")
+        << QStringList{"--catalogue", "@/comma.ini", "Trainer",
+                       "--position",  "Pilot=0,95",  "LOCALE=de_DE.UTF-8"}
+        << 0
+        << QStringList{"Pilot           80      120         0,95      76",
+                       "Total moment: 643,200012207031 Nm"}
+        << none;
+    QTest::newRow("missing catalogue")
+        << QStringList{"--catalogue", "@/none.ini", "Trainer"} << 2 << QStringList{}
+        << "trx-sheet: cannot read @/none.ini: No such file or directory";
+    QTest::newRow("bad option") << QStringList{"--paper", "a3", "Trainer"} << 2 << QStringList{}
+                                << "trx-sheet: --paper is a4 or letter, not 'a3'";
+    QTest::newRow("no aircraft") << QStringList{} << 2 << QStringList{}
+                                 << "trx-sheet: no aircraft named";
+    QTest::newRow("full disk") << QStringList{"Trainer", ">/dev/full", "SHELL"} << 2
+                               << QStringList{}
+                               << "trx-sheet: cannot write the output: No space left on device";
+    QTest::newRow("closed stdout")
+        << QStringList{"Trainer", ">&-", "SHELL"} << 2 << QStringList{}
+        << "trx-sheet: cannot write the output: standard output is closed";
+    QTest::newRow("help") << QStringList{"--help"} << 0
+                          << QStringList{"  --weight SLOT=VALUE     set the weight of a slot, as "
+                                         "the value dialog does;"}
+                          << none;
+}
+
+void tst_SheetCommand::command()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QStringList, out);
+    QFETCH(QString, err);
+    QString locale = QStringLiteral("C");
+    bool shell = false;
+    for (QString& a : args) {
+        a.replace(u'@', m_dir.path());
+        if (a.startsWith(QLatin1String("LOCALE=")))
+            locale = a.mid(7);
+        shell = shell || a == QLatin1String("SHELL");
+    }
+    args.removeIf([](const QString& a) { return a == "SHELL" || a.startsWith("LOCALE="); });
+    err.replace(u'@', m_dir.path());
+    if (!args.contains(QStringLiteral("--catalogue")))
+        args = QStringList{"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini"} + args;
+
+    const Run run = Start(args, locale, shell);
+    QCOMPARE(run.status, status);
+    const QStringList lines = run.out.split(u'\n');
+    for (const QString& line : std::as_const(out))
+        QVERIFY2(lines.contains(line), qPrintable(line + QStringLiteral("\nnot in:\n") + run.out));
+    if (err.isEmpty())
+        QCOMPARE(run.err, QString());
+    else
+        QVERIFY2(run.err.split(u'\n').contains(err), qPrintable(run.err));
+}
+
+void tst_SheetCommand::json_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("field"); // a field of the object, or of its "error"
+    QTest::addColumn<QString>("value"); // that field as compact JSON
+
+    QTest::newRow("totals") << QStringList{"Trainer"} << 0 << "total_moment"
+                            << "642.400024414063";
+    QTest::newRow("verdict") << QStringList{"Trainer"} << 0 << "verdict"
+                             << "\"inside\"";
+    QTest::newRow("pilot") << QStringList{"Trainer", "--pilot", "A. Smith"} << 0 << "pilot"
+                           << "\"A. Smith\"";
+    QTest::newRow("no registration") << QStringList{"Trainer"} << 0 << "registration"
+                                     << "null";
+    QTest::newRow("warnings") << QStringList{"Trainer", "--weight", "Pilot=130"} << 1 << "warnings"
+                              << "[\"Overweight in some positions!\"]";
+    QTest::newRow("refused value")
+        << QStringList{"Trainer", "--weight", "Pilot=abc"} << 2 << "error_box"
+        << "\"'abc' is not a valid floating point value.\"";
+    QTest::newRow("load stop") << QStringList{"--catalogue", "@/odd.ini", "Stops"} << 2
+                               << "load_stop"
+                               << "{\"index\":1,\"part\":0,\"phase\":\"slot-fields\"}";
+    QTest::newRow("option") << QStringList{"Trainer", "--paper", "a3"} << 2 << "kind"
+                            << "\"option\"";
+    QTest::newRow("list") << QStringList{"--list"} << 0 << "aircraft"
+                          << "[\"Trainer\",\"DA40\",\"C172S\"]";
+}
+
+void tst_SheetCommand::json()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    for (QString& a : args)
+        a.replace(u'@', m_dir.path());
+    if (!args.contains(QStringLiteral("--catalogue")))
+        args << QStringLiteral("--catalogue") << QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini");
+    const Run run = Start(args << QStringLiteral("--json"));
+    QCOMPARE(run.status, status);
+    QJsonParseError error;
+    const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(run.out));
+    QCOMPARE(top.value(QStringLiteral("format_version")).toInt(), 1);
+    const QJsonObject in =
+        top.contains(field) ? top : top.value(QStringLiteral("error")).toObject();
+    QVERIFY2(in.contains(field), qPrintable(run.out));
+    QJsonArray wrapped{in.value(field)};
+    const QByteArray compact = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
+    QCOMPARE(QString::fromUtf8(compact.mid(1, compact.size() - 2)), value);
+}
+
+QTEST_GUILESS_MAIN(tst_SheetCommand)
+#include "tst_SheetCommand.moc"
