@@ -12,9 +12,7 @@
 #include "TextReport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <memory>
@@ -57,17 +55,14 @@ void Complain(const QString& text)
 // the installed TRX in the program folder; empty when there is neither.
 QByteArray DefaultCatalogue()
 {
-    const QString here = QCoreApplication::applicationDirPath();
-    const QStringList programs = {
-        here + QStringLiteral("/TRX"),
-        QDir::cleanPath(here + QStringLiteral("/" TRX_APPDIR_FROM_BINDIR "/TRX")),
-    };
-    for (const QString& program : programs)
-        if (QFileInfo(program).isFile())
-            return QFile::encodeName(CataloguePathFor(program));
+    QStringList looked;
+    const QString found = DefaultCataloguePath(QCoreApplication::applicationDirPath(),
+                                               QStringLiteral(TRX_APPDIR_FROM_BINDIR), &looked);
+    if (!found.isEmpty())
+        return QFile::encodeName(found);
     Complain(QStringLiteral("no TRX beside trx-check (%1) nor in %2: name the catalogue to "
                             "check")
-                 .arg(TerminalText(here), TerminalText(QFileInfo(programs.last()).absolutePath())));
+                 .arg(TerminalText(looked.value(0)), TerminalText(looked.value(1))));
     return QByteArray();
 }
 
