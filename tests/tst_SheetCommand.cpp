@@ -53,6 +53,7 @@ private slots:
     void command();
     void json_data();
     void json();
+    void pdfHoldsTheFigures();
 
 private:
     QTemporaryDir m_dir;
@@ -154,6 +155,9 @@ void tst_SheetCommand::command_data()
     QTest::newRow("closed stdout")
         << QStringList{"Trainer", ">&-", "SHELL"} << 2 << QStringList{}
         << "trx-sheet: cannot write the output: standard output is closed";
+    QTest::newRow("pdf in a missing folder")
+        << QStringList{"Trainer", "--pdf", "@/none/sheet.pdf"} << 2 << QStringList{}
+        << "trx-sheet: cannot write @/none/sheet.pdf: No such file or directory";
     QTest::newRow("help") << QStringList{"--help"} << 0
                           << QStringList{"  --weight SLOT=VALUE     set the weight of a slot, as "
                                          "the value dialog does;"}
@@ -241,6 +245,31 @@ void tst_SheetCommand::json()
     QJsonArray wrapped{in.value(field)};
     const QByteArray compact = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
     QCOMPARE(QString::fromUtf8(compact.mid(1, compact.size() - 2)), value);
+}
+
+// The page a pilot keeps says what the JSON says: every figure is real text.
+void tst_SheetCommand::pdfHoldsTheFigures()
+{
+    const QString pdf = m_dir.filePath(QStringLiteral("sheet.pdf"));
+    const Run run = Start({"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini", "--json", "--pdf", pdf,
+                           "--weight", "Pilot=130", "--pilot", "A. Smith", "Trainer"});
+    QCOMPARE(run.status, 1);
+    const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(120000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    QStringList figures{top.value("pilot").toString()};
+    for (const char* key : {"total_weight", "total_moment", "centre_of_gravity"})
+        figures << top.value(QLatin1String(key)).toVariant().toString();
+    for (const QJsonValue w : top.value("warnings").toArray())
+        figures << w.toString();
+    for (const QJsonValue row : top.value("sheet").toArray())
+        for (const QJsonValue cell : row.toArray())
+            figures << cell.toString();
+    QVERIFY(figures.size() > 20);
+    for (const QString& figure : std::as_const(figures))
+        QVERIFY2(page.contains(figure), qPrintable(figure + QStringLiteral(" not in:\n") + page));
 }
 
 QTEST_GUILESS_MAIN(tst_SheetCommand)
