@@ -67,7 +67,7 @@ root=$(pwd)
 build=$(realpath -m "${BENCH_BUILD_DIR:-build/bench}")
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTRX_BENCHMARKS=ON
 cmake --build "$build" -j"$(nproc)" --target bench_trx bench_chart bench_check bench_startup \
-  bench_files trx-check trx-sheet trx_one_line
+  bench_files trx-check trx-sheet trx_one_line trx_one_line_pdf
 # Headless, from the folder holding icon.ico, as the program runs.
 cd "$build/bin"
 export QT_QPA_PLATFORM=offscreen
@@ -81,8 +81,8 @@ echo "== Start-up to the mapped window, TRX beside a bare Qt window (Xvfb, xcb)"
 "$root/tests/run-on-xvfb.sh" "$build/benchmarks/bench_startup" "$@"
 echo "== Reading large catalogues, long lists and damaged help files"
 "$build/benchmarks/bench_files" "$@"
-echo "== trx-sheet for the bundled catalogue, text and JSON, beside a Qt Core program printing one line"
+echo "== trx-sheet for the bundled catalogue, text and JSON beside a Qt Core program printing one line, PDF beside a one-line PDF"
 "$root/scripts/bench-sheet.sh" "$build/benchmarks/trx_one_line" "$build/bin/trx-sheet" \
-  "$root/data/TRX.ini"
+  "$root/data/TRX.ini" 200 "$build/benchmarks/trx_one_line_pdf"
 echo "== trx-check's peak resident memory on large catalogues"
 check_memory "$build/bin/trx-check"
