@@ -8,6 +8,9 @@
 
 extern "C" Q_DECL_EXPORT QCoreApplication* TrxSheetPdfApplication(int* argc, char** argv)
 {
+    // The toolkit's own notes (a missing runtime folder, font lookups) mean
+    // nothing to the command's user: the command says itself what failed.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return new QGuiApplication(*argc, argv);
