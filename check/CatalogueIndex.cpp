@@ -133,6 +133,15 @@ void CatalogueIndex::Read(Visitor& visitor)
                     ReadValue(entry, line, parsed.valueStart);
                 }
             }
+            if (entry.key == CatalogueKey::Unknown || entry.repeats >= 0) {
+                if (section.looseEntries++ >= MaxLooseEntries) {
+                    if (section.firstUnlistedLine == 0) {
+                        section.firstUnlistedLine = entry.line;
+                        section.firstUnlistedName = entry.name;
+                    }
+                    continue;
+                }
+            }
             section.entries.append(std::move(entry));
             continue;
         }

@@ -56,12 +56,21 @@ struct CatalogueSection
     // Repeat: the name and line of the section it repeats.
     QString firstName;
     qint64 firstLine = 0;
-    QList<CatalogueEntry> entries;              // Aircraft only: every key line, in file order
+    // Aircraft only: every key line, in file order, but for the key lines that
+    // are unknown or repeat a key beyond the first MaxLooseEntries: those are
+    // only counted, so that one section of millions of lines stays small.
+    QList<CatalogueEntry> entries;
+    qint64 looseEntries = 0;      // unknown or repeated key lines, listed or not
+    qint64 firstUnlistedLine = 0; // the first of them not in `entries`, 0 for none
+    QString firstUnlistedName;
     std::array<int, CatalogueKeyCount> first{}; // entry index of each known key, -1 if missing
 
     // The first entry of `key`, or nullptr when the section lacks it.
     const CatalogueEntry* Find(CatalogueKey key) const;
 };
+
+// Unknown or repeated key lines of one section kept one by one.
+constexpr qint64 MaxLooseEntries = 1000;
 
 // A catalogue read in one pass with the reader's rules: its sections, which
 // of them the selector lists, and each aircraft's keys as a load reads them.

@@ -65,5 +65,16 @@ AircraftFindings CheckKeySpelling(const CatalogueSection& section)
                                     .arg(first.name, QString::number(first.line)));
         }
     }
+    if (section.firstUnlistedLine > 0) {
+        CatalogueEntry more;
+        more.name = section.firstUnlistedName;
+        more.line = section.firstUnlistedLine;
+        found << KeyFinding(section, &more, CatalogueKey::Unknown, FindingCode::UnknownKey,
+                            QStringLiteral("this line and the %1 below it in this section are "
+                                           "key lines that TRX never reads: unknown keys, or "
+                                           "keys repeated after their first line; they are not "
+                                           "listed one by one")
+                                .arg(section.looseEntries - MaxLooseEntries - 1));
+    }
     return found;
 }

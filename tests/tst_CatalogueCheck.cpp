@@ -145,6 +145,15 @@ void tst_CatalogueCheck::findings_data()
         << Trainer("Unit", "Unit=0x2") << point << "" << QStringList{};
     QTest::newRow("unknown-key") << Trainer("Make", "Make=Generic\nSlotMaxWeight=1;") << point << ""
                                  << QStringList{"unknown-key:3"};
+    {
+        // A thousand are listed one by one, the rest in one finding, so that a
+        // section of millions of lines stays small.
+        QStringList expected;
+        for (int line = 16; line <= 1016; ++line)
+            expected << QStringLiteral("unknown-key:%1").arg(line);
+        QTest::newRow("unknown-key, past the thousandth")
+            << Trainer({}, {}, QByteArray("x=\n").repeated(1002)) << point << "" << expected;
+    }
     QTest::newRow("unknown-key, before any section")
         << "Make=x\n" + Trainer() << point << "" << QStringList{"unknown-key:1"};
     QTest::newRow("duplicate-section") << Trainer({}, {}, "[trainer]\nSlots=x\n") << point << ""
