@@ -35,7 +35,7 @@ void JsonReport::Open()
     if (m_open)
         return;
     m_open = true;
-    Write(QByteArray("{\n  \"format_version\": \"") + FormatVersion + "\",\n  \"findings\": [");
+    Write("{\n  \"format_version\": " + QByteArray::number(FormatVersion) + ",\n  \"findings\": [");
 }
 
 void JsonReport::BeginFile(const QByteArray& name)

@@ -249,7 +249,7 @@ void tst_CheckCommand::jsonNamesUnreadable()
         Start(Checker, {"--json", m_dir.filePath("clean.ini"), m_dir.filePath("missing.ini")});
     QCOMPARE(run.status, 2);
     const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
-    QCOMPARE(top.value("format_version").toString(), QStringLiteral("1.0"));
+    QCOMPARE(top.value("format_version").toInt(), 1);
     QCOMPARE(top.value("files").toArray(), QJsonArray{m_dir.filePath("clean.ini")});
     QCOMPARE(top.value("unreadable").toArray(),
              (QJsonArray{QJsonObject{{"file", m_dir.filePath("missing.ini")},
