@@ -93,16 +93,18 @@ if [ "$fixed" = 1 ]; then
   fi
 fi
 
-failed=0
-for target in "${targets[@]}"; do
-  work=$build/fuzz-run/$target
+# One target: its result line goes to result.txt in its folder, and a file
+# "failed" beside it when it found something.
+run_target() {
+  local target=$1
+  local work=$build/fuzz-run/$target
   rm -rf "$work"
   mkdir -p "$work/corpus" "$work/findings"
   cp -r "$root/fuzz/corpus/$target/." "$work/corpus/"
   # Every damaged help file a test keeps is a seed too, so that each run
   # checks them again under the fuzzer's memory limit.
   [ "$target" = fuzz_ChmFile ] && cp "$root"/tests/data/chm/*.chm "$work/corpus/"
-  options=(-timeout="${Timeouts[$target]:-$DefaultTimeout}" -rss_limit_mb=2048 -print_final_stats=1
+  local options=(-timeout="${Timeouts[$target]:-$DefaultTimeout}" -rss_limit_mb=2048 -print_final_stats=1
     -artifact_prefix="$work/findings/")
   [ -n "${TRX_FUZZ_SEED:-}" ] && options+=(-seed="$TRX_FUZZ_SEED")
   if [ "$fixed" = 1 ]; then
@@ -110,22 +112,43 @@ for target in "${targets[@]}"; do
   else
     options+=(-max_total_time="$seconds")
   fi
-  status=0
-  started=$SECONDS
+  local status=0
+  local started=$SECONDS
   (cd "$work" && "${runner[@]}" "$build/fuzz/$target" "${options[@]}" "$work/corpus") >"$work/log.txt" 2>&1 ||
     status=$?
-  took=$((SECONDS - started))
+  local took=$((SECONDS - started))
+  local runs reached findings
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log.txt" | tail -n 1)
   # "#2541 DONE cov: 576 ft: 1052 corp: 52/343Kb ..."
   reached=$(sed -n 's/^#[0-9]*[[:space:]]*DONE[[:space:]]*\(cov: [0-9]* ft: [0-9]* corp: [^ ]*\).*/\1/p' \
     "$work/log.txt" | tail -n 1)
   findings=$(find "$work/findings" -type f | wc -l)
   if [ "$status" -ne 0 ] || [ "$findings" -ne 0 ]; then
-    failed=1
-    echo "$target: FINDING after ${runs:-?} executions (exit $status); input in $work/findings, log $work/log.txt"
-    grep -m 3 -E "ERROR|runtime error|property broken|deadly signal" "$work/log.txt" | sed 's/^/    /' || true
+    touch "$work/failed"
+    {
+      echo "$target: FINDING after ${runs:-?} executions (exit $status); input in $work/findings, log $work/log.txt"
+      grep -m 3 -E "ERROR|runtime error|property broken|deadly signal" "$work/log.txt" | sed 's/^/    /' || true
+    } >"$work/result.txt"
   else
-    echo "$target: ${runs:-?} executions, ${reached:-no final stats}, in ${took} s, no finding"
+    echo "$target: ${runs:-?} executions, ${reached:-no final stats}, in ${took} s, no finding" >"$work/result.txt"
+  fi
+  return 0
+}
+
+# The targets run side by side, one per core: each is one process with
+# its own fixed inputs, so the results do not depend on the others.
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+    wait -n || true
+  done
+  run_target "$target" &
+done
+wait
+failed=0
+for target in "${targets[@]}"; do
+  cat "$build/fuzz-run/$target/result.txt"
+  if [ -f "$build/fuzz-run/$target/failed" ]; then
+    failed=1
   fi
 done
 exit "$failed"

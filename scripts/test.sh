@@ -15,9 +15,14 @@ jobs=$(nproc)
 # same sources cheap; nothing depends on it.
 if command -v ccache >/dev/null 2>&1; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+  # Paths relative to the clone, so that another clone of the same sources
+  # finds the same entries.
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
 fi
+# Each stage says when it starts, in seconds since the command began.
+stage() { echo "== $1 (at ${SECONDS} s)"; }
 
-echo "== Licence lines"
+stage "Licence lines"
 ./scripts/check-licence.sh
 ./scripts/check-long-double.sh
 suite() {
@@ -28,11 +33,11 @@ suite() {
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
 }
 
-echo "== Tests"
+stage "Tests"
 # The benchmarks are built too, so that they keep compiling; scripts/bench.sh runs them.
 suite build/test -DTRX_BENCHMARKS=ON
 
-echo "== Number tests with extended precision in software"
+stage "Number tests with extended precision in software"
 # Every processor but x86-64 computes extended precision in software (GNU
 # MPFR); forced here, the tests of the numbers and of what is computed from
 # them run again on it. Only those tests are built.
@@ -44,18 +49,19 @@ cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}" trx-sheet
 # The loading sheet command prints the same JSON, byte for byte, on both.
 ./scripts/compare-sheet.sh build/test/bin/trx-sheet build/soft/bin/trx-sheet
 
-echo "== arm64"
+stage "arm64"
 # The same tests on 64-bit ARM under qemu-user, and the commands' output
 # compared with this build's, byte for byte.
 ./scripts/test-arm64.sh
 
-echo "== Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "Tests with AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 suite build/asan -DTRX_SANITIZE=ON
 
-echo "== Fuzzing"
+stage "Fuzzing"
 # A fixed number of inputs per target and a fixed seed: the same inputs on
 # every run and every machine, so that a change, not chance or the machine's
 # speed, decides whether this stage passes. scripts/fuzz.sh <seconds> explores.
 ./scripts/fuzz.sh fixed build/fuzz
+echo "== All stages passed in ${SECONDS} s"
