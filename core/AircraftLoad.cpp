@@ -11,6 +11,14 @@
 
 namespace {
 
+// The fields of the list `key`, split once: field i is what ListFieldText(i)
+// gives, and a field past the end is missing (empty), as it is there. Taking
+// them one by one from the text would scan it again for every field.
+QStringList ReadList(const CatalogueValue& value, CatalogueKey key)
+{
+    return ListFields(value(key));
+}
+
 int ReadCount(const CatalogueValue& value, CatalogueKey key)
 {
     int v = 0;
@@ -47,39 +55,39 @@ LoadOutcome LoadAircraft(const QString& section, const CatalogueValue& value, Sh
         state.envelopePoints = points;
         state.envelopeX.Allocate(points);
         state.envelopeY.Allocate(points);
-        const QString envX = value(CatalogueKey::EnvelopeX);
-        const QString envY = value(CatalogueKey::EnvelopeY);
+        const QStringList envX = ReadList(value, CatalogueKey::EnvelopeX);
+        const QStringList envY = ReadList(value, CatalogueKey::EnvelopeY);
         for (int i = 0; i < points; ++i) {
             step(LoadPhase::Envelope, i, 0);
-            state.envelopeX[i] = static_cast<float>(ListFieldValue(i, envX));
+            state.envelopeX[i] = static_cast<float>(StrToFloat(envX.value(i)));
             step(LoadPhase::Envelope, i, 1);
-            state.envelopeY[i] = static_cast<float>(ListFieldValue(i, envY));
+            state.envelopeY[i] = static_cast<float>(StrToFloat(envY.value(i)));
         }
 
         state.caption =
             LoadedCaption(section, value(CatalogueKey::Make), value(CatalogueKey::Model));
         sheet.SetRowCount(sheet.RowCount() + slotCount);
 
-        const QString maxWeights = value(CatalogueKey::SlotsMaxWeight);
-        const QString names = value(CatalogueKey::SlotsNames);
+        const QStringList maxWeights = ReadList(value, CatalogueKey::SlotsMaxWeight);
+        const QStringList names = ReadList(value, CatalogueKey::SlotsNames);
         state.slotMinPos.Allocate(slotCount);
         state.slotMaxPos.Allocate(slotCount);
-        const QString minPos = value(CatalogueKey::SlotsMinPos);
-        const QString maxPos = value(CatalogueKey::SlotsMaxPos);
-        const QString weights = value(CatalogueKey::SlotsWeight);
-        const QString positions = value(CatalogueKey::SlotsPos);
+        const QStringList minPos = ReadList(value, CatalogueKey::SlotsMinPos);
+        const QStringList maxPos = ReadList(value, CatalogueKey::SlotsMaxPos);
+        const QStringList weights = ReadList(value, CatalogueKey::SlotsWeight);
+        const QStringList positions = ReadList(value, CatalogueKey::SlotsPos);
         for (int i = 0; i < slotCount; ++i) {
             const int r = i + firstSlotRow;
             step(LoadPhase::SlotFields, i, 0);
             sheet.SetCell(colMaxWeight, r,
-                          FloatToStr(static_cast<double>(ListFieldValue(i, maxWeights))));
-            sheet.SetCell(colItem, r, ListFieldText(i, names));
-            sheet.SetCell(colWeight, r, ListFieldText(i, weights));
-            sheet.SetCell(colPosition, r, ListFieldText(i, positions));
+                          FloatToStr(static_cast<double>(StrToFloat(maxWeights.value(i)))));
+            sheet.SetCell(colItem, r, names.value(i));
+            sheet.SetCell(colWeight, r, weights.value(i));
+            sheet.SetCell(colPosition, r, positions.value(i));
             step(LoadPhase::SlotFields, i, 1);
-            state.slotMinPos[i] = static_cast<float>(ListFieldValue(i, minPos));
+            state.slotMinPos[i] = static_cast<float>(StrToFloat(minPos.value(i)));
             step(LoadPhase::SlotFields, i, 2);
-            state.slotMaxPos[i] = static_cast<float>(ListFieldValue(i, maxPos));
+            state.slotMaxPos[i] = static_cast<float>(StrToFloat(maxPos.value(i)));
         }
 
         double maxWeight = 0;
