@@ -110,8 +110,9 @@ public:
     // read again from there, so asked only once.
     qint64 NamedSectionsAfter(const CatalogueSection& section) const;
 
-    // Keeps where the aircraft `section` (ended) lies, so that SectionOf()
-    // can read it again for a later section that repeats its name.
+    // Keeps where the aircraft `section` (ended) lies, so that KeptFor() can
+    // read it again for a later section that repeats its name. Meant for
+    // listed sections only: at most as many as the selector's list holds.
     void Keep(const CatalogueSection& section);
     // The kept aircraft whose name `repeat` repeats, read again; nullptr when
     // it was not kept.
