@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Startup.h"
+#include "app/Startup.h"
 
-#include "Application.h"
-#include "Main.h"
-#include "OKBottomDlg.h"
-#include "Print.h"
+#include "ui/Application.h"
+#include "ui/Main.h"
+#include "ui/OKBottomDlg.h"
+#include "ui/Print.h"
 
 #include <memory>
 

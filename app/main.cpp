@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
-#include "Startup.h"
+#include "ui/Application.h"
+#include "app/Startup.h"
 
 int main(int argc, char* argv[])
 {

@@ -4,7 +4,7 @@
 // and the benchmarks named on the command line.
 #pragma once
 
-#include "NumConv.h"
+#include "core/NumConv.h"
 
 #include <QLatin1String>
 #include <QString>

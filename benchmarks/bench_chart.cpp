@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Chart.h"
-#include "NumConv.h"
+#include "ui/Chart.h"
+#include "core/NumConv.h"
 #include "QtBenchmarkMain.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 // Timings of trx-check's work: a large catalogue checked in one pass, with
 // and without the report printed.
 
-#include "CatalogueCheck.h"
-#include "JsonReport.h"
-#include "NumConv.h"
+#include "check/CatalogueCheck.h"
+#include "check/JsonReport.h"
+#include "core/NumConv.h"
 
 #include <benchmark/benchmark.h>
 

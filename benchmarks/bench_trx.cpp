@@ -4,16 +4,16 @@
 // file beside this executable, rewritten by each benchmark for its case; the
 // working folder is the build's bin folder, which holds icon.ico.
 
-#include "Application.h"
-#include "CataloguePath.h"
-#include "Chart.h"
-#include "IniFile.h"
-#include "Main.h"
-#include "NumConv.h"
-#include "OKBottomDlg.h"
-#include "Print.h"
+#include "ui/Application.h"
+#include "core/CataloguePath.h"
+#include "ui/Chart.h"
+#include "platform/IniFile.h"
+#include "ui/Main.h"
+#include "core/NumConv.h"
+#include "ui/OKBottomDlg.h"
+#include "ui/Print.h"
 #include "QtBenchmarkMain.h"
-#include "StringGrid.h"
+#include "ui/StringGrid.h"
 
 #include <QComboBox>
 #include <QDir>

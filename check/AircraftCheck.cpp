@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AircraftCheck.h"
+#include "check/AircraftCheck.h"
 
-#include "DefaultLoadingCheck.h"
-#include "EnvelopeCheck.h"
-#include "KeySpellingCheck.h"
-#include "ListCheck.h"
-#include "SettingsCheck.h"
-#include "SlotCheck.h"
+#include "check/DefaultLoadingCheck.h"
+#include "check/EnvelopeCheck.h"
+#include "check/KeySpellingCheck.h"
+#include "check/ListCheck.h"
+#include "check/SettingsCheck.h"
+#include "check/SlotCheck.h"
 
 namespace {
 
@@ -14,7 +14,6 @@ AircraftSummary::Fit SummaryFit(EnvelopeVerdict::Fit fit)
 {
     switch (fit) {
     case EnvelopeVerdict::Fit::Inside:
-    case EnvelopeVerdict::Fit::Boundary:
         return AircraftSummary::Fit::Inside;
     case EnvelopeVerdict::Fit::Outside:
         return AircraftSummary::Fit::Outside;

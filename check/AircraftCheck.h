@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CatalogueFinding.h"
-#include "CatalogueIndex.h"
+#include "check/CatalogueFinding.h"
+#include "check/CatalogueIndex.h"
 
 #include <QList>
 #include <QString>

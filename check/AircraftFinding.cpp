@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AircraftFinding.h"
+#include "check/AircraftFinding.h"
 
 AircraftFinding KeyFinding(const CatalogueSection& section, const CatalogueEntry* entry,
                            CatalogueKey key, FindingCode code, const QString& message)

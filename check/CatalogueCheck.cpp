@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CatalogueCheck.h"
+#include "check/CatalogueCheck.h"
 
-#include "AircraftLoad.h"
-#include "ArrowSeries.h"
-#include "CatalogueIndex.h"
-#include "FindingCodes.h"
-#include "FindingText.h"
-#include "IniSyntax.h"
-#include "TextSheet.h"
+#include "core/AircraftLoad.h"
+#include "core/ArrowSeries.h"
+#include "check/CatalogueIndex.h"
+#include "check/FindingCodes.h"
+#include "check/FindingText.h"
+#include "core/IniSyntax.h"
+#include "core/TextSheet.h"
 
 #include <algorithm>
 #include <limits>

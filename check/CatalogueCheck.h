@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftCheck.h"
-#include "CatalogueFinding.h"
-#include "FindingSink.h"
+#include "check/AircraftCheck.h"
+#include "check/CatalogueFinding.h"
+#include "check/FindingSink.h"
 
 #include <QByteArray>
 #include <QHash>

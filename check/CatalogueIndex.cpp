@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CatalogueIndex.h"
+#include "check/CatalogueIndex.h"
 
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
 #include <cstring>
 #include <limits>

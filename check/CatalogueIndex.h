@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CatalogueSchema.h"
+#include "core/CatalogueSchema.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DefaultLoadingCheck.h"
+#include "check/DefaultLoadingCheck.h"
 
-#include "ArrowSeries.h"
-#include "NumConv.h"
-#include "TextSheet.h"
+#include "core/ArrowSeries.h"
+#include "core/NumConv.h"
+#include "core/TextSheet.h"
 
 #include <cmath>
 #include <vector>

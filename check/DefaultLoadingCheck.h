@@ -5,10 +5,10 @@
 // default loading it ends with (default-total, default-outside-envelope, and
 // totals beyond single precision).
 
-#include "AircraftFinding.h"
-#include "AircraftLoad.h"
-#include "Balance.h"
-#include "EnvelopeVerdict.h"
+#include "check/AircraftFinding.h"
+#include "core/AircraftLoad.h"
+#include "core/Balance.h"
+#include "core/EnvelopeVerdict.h"
 
 // A load of the aircraft from the first entry of each key, by the headless load.
 struct DefaultLoad

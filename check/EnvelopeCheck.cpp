@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EnvelopeCheck.h"
+#include "check/EnvelopeCheck.h"
 
-#include "EnvelopeShape.h"
-#include "Exceptions.h"
-#include "FindingText.h"
-#include "ListCheck.h"
+#include "core/EnvelopeShape.h"
+#include "core/Exceptions.h"
+#include "check/FindingText.h"
+#include "check/ListCheck.h"
 
 #include <vector>
 

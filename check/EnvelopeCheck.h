@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftFinding.h"
+#include "check/AircraftFinding.h"
 
 // The envelope of an aircraft: its count (count-too-large), its two lists,
 // and why the outline is no envelope a loading can be judged against

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftCheck.h"
-#include "CatalogueFinding.h"
+#include "check/AircraftCheck.h"
+#include "check/CatalogueFinding.h"
 
 // Counts of what a check found.
 struct CheckCounts

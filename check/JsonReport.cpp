@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "JsonReport.h"
+#include "check/JsonReport.h"
 
-#include "JsonText.h"
-#include "NumConv.h"
+#include "cli/JsonText.h"
+#include "core/NumConv.h"
 
 // The JSON is written by hand rather than through QJsonDocument: a document
 // is built whole in memory before a byte of it is written, where this one is

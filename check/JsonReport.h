@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ReportWriter.h"
+#include "check/ReportWriter.h"
 
 #include <QByteArrayList>
 #include <QTemporaryFile>

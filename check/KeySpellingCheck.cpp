@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "KeySpellingCheck.h"
+#include "check/KeySpellingCheck.h"
 
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
 #include <algorithm>
 #include <vector>

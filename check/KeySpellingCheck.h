@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftFinding.h"
+#include "check/AircraftFinding.h"
 
 // The keys of an aircraft as written: unknown-key, with the known key it most
 // likely misspells, and duplicate-key.

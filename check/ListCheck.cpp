@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ListCheck.h"
+#include "check/ListCheck.h"
 
-#include "Exceptions.h"
-#include "FindingText.h"
-#include "IniSyntax.h"
-#include "ListField.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "check/FindingText.h"
+#include "core/IniSyntax.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
 
 #include <algorithm>
 #include <cmath>

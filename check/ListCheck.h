@@ -4,8 +4,8 @@
 // The lists of an aircraft and the counts that size them: list-short,
 // not-a-number, list-long, out-of-range and value-cut.
 
-#include "AircraftFinding.h"
-#include "Extended.h"
+#include "check/AircraftFinding.h"
+#include "core/Extended.h"
 
 #include <QStringList>
 

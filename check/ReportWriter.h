@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FindingSink.h"
+#include "check/FindingSink.h"
 
 #include <QByteArray>
 #include <QString>

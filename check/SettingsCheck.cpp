@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SettingsCheck.h"
+#include "check/SettingsCheck.h"
 
-#include "Extended.h"
-#include "FindingText.h"
-#include "IniSyntax.h"
-#include "NumConv.h"
+#include "core/Extended.h"
+#include "check/FindingText.h"
+#include "core/IniSyntax.h"
+#include "core/NumConv.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftFinding.h"
+#include "check/AircraftFinding.h"
 
 // The two settings of an aircraft that are single numbers: MaxWeight
 // (max-weight, out-of-range) and Unit (unit).

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SlotCheck.h"
+#include "check/SlotCheck.h"
 
-#include "Exceptions.h"
-#include "FindingText.h"
-#include "ListCheck.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "check/FindingText.h"
+#include "check/ListCheck.h"
+#include "core/NumConv.h"
 
 #include <cmath>
 #include <vector>

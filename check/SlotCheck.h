@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftFinding.h"
+#include "check/AircraftFinding.h"
 
 // The slots of an aircraft: their count (no-slots, count-too-large), their
 // lists, each slot's limits and default loading against them

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ReportWriter.h"
+#include "check/ReportWriter.h"
 
 // trx-check's lines: "FILE:LINE: SEVERITY: [SECTION] KEY: MESSAGE (CODE)" per
 // finding, in file order; with `summary` a note after each aircraft's findings

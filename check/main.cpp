@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // trx-check: tells a catalogue's author what TRX will make of the catalogue.
 
-#include "CatalogueCheck.h"
-#include "CataloguePath.h"
-#include "CommandOutput.h"
-#include "IniSyntax.h"
-#include "JsonReport.h"
-#include "NumConv.h"
-#include "RegularFile.h"
-#include "TerminalText.h"
-#include "TextReport.h"
+#include "check/CatalogueCheck.h"
+#include "core/CataloguePath.h"
+#include "cli/CommandOutput.h"
+#include "core/IniSyntax.h"
+#include "check/JsonReport.h"
+#include "core/NumConv.h"
+#include "core/RegularFile.h"
+#include "cli/TerminalText.h"
+#include "check/TextReport.h"
 
 #include <QCoreApplication>
 #include <QFile>

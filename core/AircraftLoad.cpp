@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AircraftLoad.h"
+#include "core/AircraftLoad.h"
 
-#include "Balance.h"
-#include "Exceptions.h"
-#include "IniSyntax.h"
-#include "ListField.h"
-#include "NumConv.h"
+#include "core/Balance.h"
+#include "core/Exceptions.h"
+#include "core/IniSyntax.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
 
 #include <algorithm>
 

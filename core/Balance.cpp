@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Balance.h"
+#include "core/Balance.h"
 
-#include "EnvelopeVerdict.h"
-#include "NumConv.h"
+#include "core/EnvelopeVerdict.h"
+#include "core/LoadingJudgement.h"
+#include "core/NumConv.h"
 
 #include <algorithm>
 #include <cmath>
@@ -151,19 +152,18 @@ QString LoadingDescription(const TArrowSeries& loadPath, int envelopePoints,
     if (!std::isfinite(end.weight) || !std::isfinite(end.moment))
         return words + QStringLiteral(" The totals are not finite: there is no centre of "
                                       "gravity, and the loading cannot be judged.");
-    const QString centre = CentreOfGravityText(end);
-    if (centre.isEmpty())
+    const LoadingJudgement judged =
+        EvaluateLoading(ChartEnvelope(envelopePoints, envelopeX, envelopeY), end);
+    if (!judged.centre)
         words += QStringLiteral(" With no weight there is no centre of gravity.");
     else
         words += QStringLiteral(" The centre of gravity is %1 %2.")
-                     .arg(centre, UnitLabel(colPosition, imperial));
-    const EnvelopeVerdict verdict =
-        JudgeLoading(ChartEnvelope(envelopePoints, envelopeX, envelopeY), end.moment, end.weight);
-    switch (verdict.fit) {
+                     .arg(FloatToStr(*judged.centre), UnitLabel(colPosition, imperial));
+    switch (judged.verdict.fit) {
     case EnvelopeVerdict::Fit::Inside:
+        if (judged.verdict.on != EnvelopeVerdict::Limit::None)
+            return words + QStringLiteral(" The loading is %1.").arg(VerdictText(judged.verdict));
         return words + QStringLiteral(" The loading is inside the envelope.");
-    case EnvelopeVerdict::Fit::Boundary:
-        return words + QStringLiteral(" The loading is on the envelope's limit.");
     case EnvelopeVerdict::Fit::Outside:
         return words + QStringLiteral(" The loading is outside the envelope.");
     case EnvelopeVerdict::Fit::NoEnvelope:

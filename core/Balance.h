@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ArrowSeries.h"
-#include "EnvelopeShape.h"
-#include "FloatArray.h"
-#include "Sheet.h"
+#include "core/ArrowSeries.h"
+#include "core/EnvelopeShape.h"
+#include "core/FloatArray.h"
+#include "core/Sheet.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CataloguePath.h"
+#include "core/CataloguePath.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CatalogueSchema.h"
+#include "core/CatalogueSchema.h"
 
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditRules.h"
+#include "core/EditRules.h"
 
-#include "Balance.h"
-#include "NumConv.h"
+#include "core/Balance.h"
+#include "core/NumConv.h"
 
 bool IsEditableCell(int col, int row)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FloatArray.h"
-#include "Sheet.h"
+#include "core/FloatArray.h"
+#include "core/Sheet.h"
 
 #include <QString>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EnvelopeShape.h"
+#include "core/EnvelopeShape.h"
 
 #include <algorithm>
 #include <cmath>
@@ -167,6 +167,16 @@ bool EnvelopeShape::OnOutline(double x, double y) const
             return true;
     }
     return false;
+}
+
+double EnvelopeShape::HighestY() const
+{
+    return m_y.empty() ? 0 : *std::max_element(m_y.begin(), m_y.end());
+}
+
+double EnvelopeShape::LowestY() const
+{
+    return m_y.empty() ? 0 : *std::min_element(m_y.begin(), m_y.end());
 }
 
 bool EnvelopeShape::Usable() const

@@ -27,6 +27,9 @@ public:
     bool Contains(double x, double y) const;
     // The point lies on a drawn edge.
     bool OnOutline(double x, double y) const;
+    // The highest and the lowest y (weight) of any vertex; 0 without one.
+    double HighestY() const;
+    double LowestY() const;
     // Closed, with at least three distinct vertices that enclose an area, and
     // no two edges crossing: an outline a loading can be judged against.
     bool Usable() const;

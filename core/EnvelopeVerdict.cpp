@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EnvelopeVerdict.h"
+#include "core/EnvelopeVerdict.h"
 
 #include <cmath>
 
@@ -14,12 +14,9 @@ EnvelopeVerdict JudgeLoading(const EnvelopeShape& envelope, double moment, doubl
         v.fit = EnvelopeVerdict::Fit::Outside;
         return v;
     }
-    if (envelope.OnOutline(moment, weight))
-        v.fit = EnvelopeVerdict::Fit::Boundary;
-    else if (envelope.Contains(moment, weight))
-        v.fit = EnvelopeVerdict::Fit::Inside;
-    else
-        v.fit = EnvelopeVerdict::Fit::Outside;
+    const bool onOutline = envelope.OnOutline(moment, weight);
+    v.fit = onOutline || envelope.Contains(moment, weight) ? EnvelopeVerdict::Fit::Inside
+                                                           : EnvelopeVerdict::Fit::Outside;
     v.ranges = envelope.RangesAt(weight);
     double best = INFINITY;
     for (size_t i = 0; i < v.ranges.size(); ++i) {
@@ -32,6 +29,22 @@ EnvelopeVerdict JudgeLoading(const EnvelopeShape& envelope, double moment, doubl
             v.highMargin = high - moment;
         }
     }
+    if (onOutline && v.range >= 0) {
+        // A point on a slanted edge may miss the range's end by a rounding of
+        // the crossing: the nearer end is the limit it lies on, unless the
+        // point lies on a horizontal edge at the top or bottom of the envelope.
+        using Limit = EnvelopeVerdict::Limit;
+        if (v.lowMargin == 0)
+            v.on = Limit::Forward;
+        else if (v.highMargin == 0)
+            v.on = Limit::Aft;
+        else if (weight == envelope.HighestY())
+            v.on = Limit::Top;
+        else if (weight == envelope.LowestY())
+            v.on = Limit::Bottom;
+        else
+            v.on = v.lowMargin <= v.highMargin ? Limit::Forward : Limit::Aft;
+    }
     return v;
 }
 
@@ -40,8 +53,6 @@ QString FitText(EnvelopeVerdict::Fit fit)
     switch (fit) {
     case EnvelopeVerdict::Fit::Inside:
         return QStringLiteral("inside");
-    case EnvelopeVerdict::Fit::Boundary:
-        return QStringLiteral("on the boundary");
     case EnvelopeVerdict::Fit::Outside:
         return QStringLiteral("outside");
     case EnvelopeVerdict::Fit::NoEnvelope:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "EnvelopeShape.h"
+#include "core/EnvelopeShape.h"
 
 #include <QString>
 
@@ -14,12 +14,23 @@ struct EnvelopeVerdict
 {
     enum class Fit
     {
-        Inside,
-        Boundary, // on the outline: at a limit
+        Inside, // within the outline or on it: limits are inclusive
         Outside,
         NoEnvelope // open, degenerate or self-intersecting: nothing to judge against
     };
     Fit fit = Fit::NoEnvelope;
+    // The limit an Inside loading lies on, when it lies on the outline: the
+    // low moment (forward) or high moment (aft) end of its range, else the
+    // horizontal edge at the envelope's highest or lowest weight.
+    enum class Limit
+    {
+        None,
+        Forward,
+        Aft,
+        Top,
+        Bottom
+    };
+    Limit on = Limit::None;
     // The moment ranges the envelope allows at the loading's weight, ascending;
     // empty when the weight lies above or below the envelope, or the moment or
     // the weight is not finite.
@@ -34,5 +45,5 @@ struct EnvelopeVerdict
 
 EnvelopeVerdict JudgeLoading(const EnvelopeShape& envelope, double moment, double weight);
 
-// "inside", "on the boundary", "outside", "no envelope".
+// "inside", "outside", "no envelope".
 QString FitText(EnvelopeVerdict::Fit fit);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 QString ErrorBoxText(const QString& message)
 {

@@ -13,9 +13,9 @@
 #endif
 
 #if TRX_SOFT_EXTENDED
-#include "SoftExtended.h"
+#include "core/SoftExtended.h"
 using Extended = SoftExtended;
 #else
-#include "HardExtended.h"
+#include "core/HardExtended.h"
 using Extended = long double;
 #endif

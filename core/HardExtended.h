@@ -5,7 +5,7 @@
 // long double of another format, this does not build: the numbers would
 // silently differ.
 
-#include "ExtendedSteps.h"
+#include "core/ExtendedSteps.h"
 
 #include <cstring>
 #include <limits>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
-#include "NumConv.h"
-#include "RegularFile.h"
+#include "core/NumConv.h"
+#include "core/RegularFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ListField.h"
+#include "core/ListField.h"
 
-#include "NumConv.h"
+#include "core/NumConv.h"
 
 namespace {
 

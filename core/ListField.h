@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Extended.h"
+#include "core/Extended.h"
 
 #include <QString>
 #include <QStringList>

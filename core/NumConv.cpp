@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "NumConv.h"
+#include "core/NumConv.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ReportPaths.h"
+#include "core/ReportPaths.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QDir>
 #include <QUrl>

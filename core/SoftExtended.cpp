@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SoftExtended.h"
+#include "core/SoftExtended.h"
 
 #include <algorithm>
 #include <cstdint>

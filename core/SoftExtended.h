@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ExtendedSteps.h"
+#include "core/ExtendedSteps.h"
 
 #include <compare>
 

@@ -3,14 +3,14 @@
 // parses and counts what it lists, and the checker's view of the catalogue
 // the same as the program's reader's.
 
-#include "CatalogueCheck.h"
-#include "CatalogueIndex.h"
+#include "check/CatalogueCheck.h"
+#include "check/CatalogueIndex.h"
 #include "FuzzSupport.h"
-#include "IniFile.h"
-#include "IniSyntax.h"
-#include "JsonReport.h"
-#include "NumConv.h"
-#include "TextReport.h"
+#include "platform/IniFile.h"
+#include "core/IniSyntax.h"
+#include "check/JsonReport.h"
+#include "core/NumConv.h"
+#include "check/TextReport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

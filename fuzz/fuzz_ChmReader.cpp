@@ -5,7 +5,7 @@
 // #SYSTEM bytes, contents sitemap, object paths one per line, file argument.
 // Every function also gets the whole input.
 
-#include "ChmReader.h"
+#include "helpviewer/ChmReader.h"
 #include "FuzzSupport.h"
 
 namespace {

@@ -10,9 +10,9 @@
 // and the ties of rounding to double and to float).
 
 #include "FuzzSupport.h"
-#include "HardExtended.h"
-#include "NumConv.h"
-#include "SoftExtended.h"
+#include "core/HardExtended.h"
+#include "core/NumConv.h"
+#include "core/SoftExtended.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // come back as the same double.
 
 #include "FuzzSupport.h"
-#include "NumConv.h"
+#include "core/NumConv.h"
 
 #include <cfloat>
 #include <cmath>

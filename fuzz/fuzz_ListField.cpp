@@ -3,10 +3,10 @@
 // reference split's, and a value either converts or fails with the
 // conversion error only.
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 #include "FuzzSupport.h"
-#include "ListField.h"
-#include "NumConv.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
 
 #include <cstring>
 

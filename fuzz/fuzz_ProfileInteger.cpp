@@ -3,7 +3,7 @@
 // rule's wording.
 
 #include "FuzzSupport.h"
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
 #include <optional>
 #include <string>

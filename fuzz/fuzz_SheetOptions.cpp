@@ -5,11 +5,11 @@
 // or value reason, and the JSON always parses.
 
 #include "FuzzSupport.h"
-#include "JsonSheetWriter.h"
-#include "NumConv.h"
-#include "SheetOptions.h"
-#include "SheetRun.h"
-#include "TextSheetWriter.h"
+#include "sheet/JsonSheetWriter.h"
+#include "core/NumConv.h"
+#include "sheet/SheetOptions.h"
+#include "sheet/SheetRun.h"
+#include "sheet/TextSheetWriter.h"
 
 #include <QJsonDocument>
 

@@ -3,9 +3,9 @@
 // accept exactly the texts of the grammar below, and what it accepts must
 // survive the trip back through number-to-text.
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 #include "FuzzSupport.h"
-#include "NumConv.h"
+#include "core/NumConv.h"
 
 #include <cfloat>
 #include <cmath>

@@ -6,8 +6,8 @@
 // gigabytes or walks round a loop. Here that only ends the probe. The
 // protocol is in ChmProbe.h.
 
-#include "ChmProbe.h"
-#include "LittleEndian.h"
+#include "helpviewer/ChmProbe.h"
+#include "helpviewer/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ChmReader.h"
+#include "helpviewer/ChmReader.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

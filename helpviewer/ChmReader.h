@@ -5,7 +5,7 @@
 // record, the contents and index sitemaps, topic paths and the choice of the
 // default topic. Qt Core only; every function accepts any bytes.
 
-#include "LittleEndian.h"
+#include "helpviewer/LittleEndian.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpWindow.h"
+#include "helpviewer/HelpWindow.h"
 
-#include "ChmReader.h"
+#include "helpviewer/ChmReader.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ChmFile.h"
+#include "helpviewer/ChmFile.h"
 
 #include <QHash>
 #include <QTextBrowser>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HelpSystem.h"
+#include "platform/HelpSystem.h"
 
-#include "HtmlHelp.h"
-#include "WinApi.h"
+#include "platform/HtmlHelp.h"
+#include "core/WinApi.h"
 
 namespace {
 // The HTML Help viewer: initialises the HTML Help API once per run and shows

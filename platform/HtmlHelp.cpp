@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "HtmlHelp.h"
+#include "platform/HtmlHelp.h"
 
-#include "RuntimeModule.h"
+#include "platform/RuntimeModule.h"
 
 namespace {
 using HtmlHelpAFunc = void* (*)(void*, const char*, unsigned, quintptr);

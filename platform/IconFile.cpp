@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IconFile.h"
+#include "platform/IconFile.h"
 
-#include "Exceptions.h"
-#include "RegularFile.h"
+#include "core/Exceptions.h"
+#include "core/RegularFile.h"
 
 #include <QBuffer>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IniFile.h"
+#include "platform/IniFile.h"
 
-#include "IniSyntax.h"
-#include "RegularFile.h"
+#include "core/IniSyntax.h"
+#include "core/RegularFile.h"
 
 TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 

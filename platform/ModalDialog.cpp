@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ModalDialog.h"
+#include "platform/ModalDialog.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PagePrinter.h"
+#include "platform/PagePrinter.h"
 
-#include "ModalDialog.h"
-#include "WinApi.h"
+#include "platform/ModalDialog.h"
+#include "core/WinApi.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageCodes.h"
+#include "core/PageCodes.h"
 
 #include <QFont>
 #include <QPageLayout>

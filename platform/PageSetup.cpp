@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageSetup.h"
+#include "platform/PageSetup.h"
 
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The exported entry point of the print module (PrintModule.h).
 
-#include "PrintModule.h"
+#include "platform/PrintModule.h"
 
-#include "WinApi.h"
+#include "core/WinApi.h"
 
 #include <type_traits>
 

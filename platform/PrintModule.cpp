@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PrintModule.h"
+#include "platform/PrintModule.h"
 
-#include "RuntimeModule.h"
-#include "WinApi.h"
+#include "platform/RuntimeModule.h"
+#include "core/WinApi.h"
 
 int PrintPage(const TPrintJob& job, QWidget* owner, bool prompt)
 {

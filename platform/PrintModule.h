@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PagePrinter.h"
+#include "platform/PagePrinter.h"
 
 // Printing lives in a library of its own, the print module, with Qt
 // PrintSupport behind it: the program loads it by file name (through the

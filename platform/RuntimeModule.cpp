@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RuntimeModule.h"
+#include "platform/RuntimeModule.h"
 
 #include <QtGlobal>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebBrowser.h"
+#include "platform/WebBrowser.h"
 
-#include "PrintModule.h"
-#include "RegularFile.h"
-#include "WinApi.h"
+#include "platform/PrintModule.h"
+#include "core/RegularFile.h"
+#include "core/WinApi.h"
 
 #include <QAbstractButton>
 #include <QDateTime>

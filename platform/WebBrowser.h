@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PagePrinter.h"
-#include "PageSetup.h"
+#include "platform/PagePrinter.h"
+#include "platform/PageSetup.h"
 
 #include <QString>
 #include <QTextBrowser>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "JsonSheetWriter.h"
+#include "sheet/JsonSheetWriter.h"
 
-#include "Balance.h"
-#include "JsonText.h"
-#include "NumConv.h"
-#include "TextSheetWriter.h"
+#include "core/Balance.h"
+#include "cli/JsonText.h"
+#include "core/NumConv.h"
+#include "sheet/TextSheetWriter.h"
 
 #include <cmath>
 

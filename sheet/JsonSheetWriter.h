@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LoadingSheet.h"
-#include "SheetRun.h"
+#include "sheet/LoadingSheet.h"
+#include "sheet/SheetRun.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ArrowSeries.h"
-#include "EnvelopeVerdict.h"
-#include "Sheet.h"
+#include "core/ArrowSeries.h"
+#include "core/EnvelopeVerdict.h"
+#include "core/Sheet.h"
 
 #include <QDateTime>
 #include <QList>

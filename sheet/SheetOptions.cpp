@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SheetOptions.h"
+#include "sheet/SheetOptions.h"
 
 #include <clocale>
 #include <langinfo.h>

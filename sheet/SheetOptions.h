@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Sheet.h"
+#include "core/Sheet.h"
 
 #include <QByteArray>
 #include <QByteArrayList>

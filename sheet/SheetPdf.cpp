@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SheetPdf.h"
+#include "sheet/SheetPdf.h"
 
-#include "Balance.h"
-#include "ChartModel.h"
-#include "ChartPainter.h"
-#include "NumConv.h"
+#include "core/Balance.h"
+#include "chart/ChartModel.h"
+#include "chart/ChartPainter.h"
+#include "core/NumConv.h"
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -97,8 +97,6 @@ QString VerdictWords(const LoadingSheet& sheet)
     switch (sheet.verdict.fit) {
     case EnvelopeVerdict::Fit::Inside:
         return QStringLiteral("WITHIN LIMITS");
-    case EnvelopeVerdict::Fit::Boundary:
-        return QStringLiteral("ON THE LIMIT");
     case EnvelopeVerdict::Fit::Outside:
         return QStringLiteral("OUTSIDE LIMITS");
     case EnvelopeVerdict::Fit::NoEnvelope:
@@ -112,8 +110,6 @@ QColor VerdictColor(EnvelopeVerdict::Fit fit)
     switch (fit) {
     case EnvelopeVerdict::Fit::Inside:
         return QColor(0, 110, 0);
-    case EnvelopeVerdict::Fit::Boundary:
-        return QColor(170, 90, 0);
     case EnvelopeVerdict::Fit::Outside:
         return QColor(190, 0, 0);
     case EnvelopeVerdict::Fit::NoEnvelope:

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points of the PDF module (SheetPdfModule.h).
 
-#include "SheetPdf.h"
-#include "SheetPdfModule.h"
+#include "sheet/SheetPdf.h"
+#include "sheet/SheetPdfModule.h"
 
 #include <QGuiApplication>
 

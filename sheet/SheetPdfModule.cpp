@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SheetPdfModule.h"
+#include "sheet/SheetPdfModule.h"
 
 #include <QDir>
 #include <QFile>

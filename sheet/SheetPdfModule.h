@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LoadingSheet.h"
-#include "RuntimeModule.h"
-#include "SheetOptions.h"
+#include "sheet/LoadingSheet.h"
+#include "platform/RuntimeModule.h"
+#include "sheet/SheetOptions.h"
 
 #include <QCoreApplication>
 #include <QString>

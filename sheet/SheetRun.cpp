@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SheetRun.h"
+#include "sheet/SheetRun.h"
 
-#include "Balance.h"
-#include "CommandOutput.h"
-#include "EditRules.h"
-#include "Exceptions.h"
-#include "NumConv.h"
-#include "TextSheet.h"
+#include "core/Balance.h"
+#include "cli/CommandOutput.h"
+#include "core/EditRules.h"
+#include "core/Exceptions.h"
+#include "core/NumConv.h"
+#include "core/TextSheet.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "AircraftLoad.h"
-#include "LoadingSheet.h"
-#include "SheetOptions.h"
+#include "core/AircraftLoad.h"
+#include "sheet/LoadingSheet.h"
+#include "sheet/SheetOptions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LoadingSheet.h"
+#include "sheet/LoadingSheet.h"
 
 #include <QByteArray>
 

@@ -2,23 +2,23 @@
 // trx-sheet: the loading sheet of one aircraft, worked out as the window
 // works it out, as text, JSON or a PDF page.
 
-#include "AircraftLoad.h"
-#include "CataloguePath.h"
-#include "CommandOutput.h"
-#include "IniFile.h"
-#include "JsonSheetWriter.h"
-#include "NumConv.h"
-#include "RegularFile.h"
-#include "SheetOptions.h"
-#include "SheetRun.h"
-#include "TerminalText.h"
-#include "TextSheetWriter.h"
+#include "core/AircraftLoad.h"
+#include "core/CataloguePath.h"
+#include "cli/CommandOutput.h"
+#include "platform/IniFile.h"
+#include "sheet/JsonSheetWriter.h"
+#include "core/NumConv.h"
+#include "core/RegularFile.h"
+#include "sheet/SheetOptions.h"
+#include "sheet/SheetRun.h"
+#include "cli/TerminalText.h"
+#include "sheet/TextSheetWriter.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 
-#include "SheetPdfModule.h"
+#include "sheet/SheetPdfModule.h"
 
 #include <memory>
 

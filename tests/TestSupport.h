@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Application.h"
-#include "CataloguePath.h"
-#include "NumConv.h"
-#include "OKBottomDlg.h"
+#include "ui/Application.h"
+#include "core/CataloguePath.h"
+#include "core/NumConv.h"
+#include "ui/OKBottomDlg.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One aircraft's check as its summary tells it: the default loading the load
 // ends with, and where it lies against the envelope.
-#include "AircraftCheck.h"
-#include "NumConv.h"
+#include "check/AircraftCheck.h"
+#include "core/NumConv.h"
 
 #include <QtTest>
 

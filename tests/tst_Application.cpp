@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
-#include "Exceptions.h"
-#include "NumConv.h"
+#include "ui/Application.h"
+#include "core/Exceptions.h"
+#include "core/NumConv.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>

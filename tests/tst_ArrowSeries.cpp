@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ArrowSeries.h"
+#include "core/ArrowSeries.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Balance.h"
-#include "Exceptions.h"
-#include "NumConv.h"
+#include "core/Balance.h"
+#include "core/Exceptions.h"
+#include "core/NumConv.h"
 
 #include <QScopeGuard>
 #include <QTest>
@@ -256,7 +256,8 @@ private slots:
                                    "envelope.";
         QTest::newRow("on the limit, imperial")
             << QStringList{"100"} << QStringList{"0.5"} << 5 << true
-            << " The centre of gravity is 0.5 in. The loading is on the envelope's limit.";
+            << " The centre of gravity is 0.5 in. The loading is within limits, on the "
+               "envelope's highest weight.";
         QTest::newRow("outside") << QStringList{"50"} << QStringList{"3"} << 5 << false
                                  << " The centre of gravity is 3 m. The loading is outside the "
                                     "envelope.";
@@ -266,8 +267,8 @@ private slots:
                "loading against.";
         QTest::newRow("no weight")
             << QStringList{"0"} << QStringList{"1"} << 5 << false
-            << " With no weight there is no centre of gravity. The loading is on the "
-               "envelope's limit.";
+            << " With no weight there is no centre of gravity. The loading is within limits, "
+               "on the forward limit.";
         QTest::newRow("weight beyond single precision")
             << QStringList{"1E39"} << QStringList{"0"} << 5 << false
             << " The totals are not finite: there is no centre of gravity, and the loading "

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AgreementCatalogues.h"
-#include "Application.h"
-#include "CatalogueCheck.h"
-#include "IniSyntax.h"
-#include "Main.h"
-#include "NumConv.h"
-#include "OKBottomDlg.h"
+#include "ui/Application.h"
+#include "check/CatalogueCheck.h"
+#include "core/IniSyntax.h"
+#include "ui/Main.h"
+#include "core/NumConv.h"
+#include "ui/OKBottomDlg.h"
 #include "TestSupport.h"
 
 #include <QComboBox>

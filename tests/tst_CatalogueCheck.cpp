@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CatalogueCheck.h"
-#include "NumConv.h"
+#include "check/CatalogueCheck.h"
+#include "core/NumConv.h"
 
 #include <QtTest>
 

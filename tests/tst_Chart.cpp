@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Chart.h"
-#include "Exceptions.h"
-#include "NumConv.h"
+#include "ui/Chart.h"
+#include "core/Exceptions.h"
+#include "core/NumConv.h"
 #include "TestSupport.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ChartModel.h"
-#include "NumConv.h"
+#include "chart/ChartModel.h"
+#include "core/NumConv.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FindingCodes.h"
+#include "check/FindingCodes.h"
 
 #include <QtTest>
 

@@ -2,7 +2,7 @@
 // Reading a help file's bytes: the #SYSTEM record, the contents sitemap, the
 // choice of the default topic. Every function must take any bytes.
 
-#include "ChmReader.h"
+#include "helpviewer/ChmReader.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
-#include "CataloguePath.h"
-#include "Chart.h"
-#include "Main.h"
-#include "NumConv.h"
-#include "OKBottomDlg.h"
-#include "StringGrid.h"
+#include "ui/Application.h"
+#include "core/CataloguePath.h"
+#include "ui/Chart.h"
+#include "ui/Main.h"
+#include "core/NumConv.h"
+#include "ui/OKBottomDlg.h"
+#include "ui/StringGrid.h"
 #include "TestSupport.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IconFile.h"
+#include "platform/IconFile.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Exceptions.h"
-#include "IniFile.h"
-#include "ListField.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "platform/IniFile.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

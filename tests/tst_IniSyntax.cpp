@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "IniSyntax.h"
+#include "core/IniSyntax.h"
 
 #include <QtTest>
 

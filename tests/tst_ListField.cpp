@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Exceptions.h"
-#include "ListField.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Exceptions.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "core/NumConv.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

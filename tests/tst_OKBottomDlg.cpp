@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
-#include "OKBottomDlg.h"
+#include "ui/Application.h"
+#include "ui/OKBottomDlg.h"
 #include "TestSupport.h"
 
 #include <QFrame>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PageCodes.h"
+#include "core/PageCodes.h"
 
 #include <QLocale>
 #include <QTest>

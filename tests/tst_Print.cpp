@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Print.h"
+#include "ui/Print.h"
 
-#include "PageSetupDialog.h"
+#include "ui/PageSetupDialog.h"
 #include "TestSupport.h"
-#include "WinApi.h"
+#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "RegularFile.h"
+#include "core/RegularFile.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

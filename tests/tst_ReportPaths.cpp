@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Exceptions.h"
-#include "ReportPaths.h"
+#include "core/Exceptions.h"
+#include "core/ReportPaths.h"
 
 #include <QTest>
 #include <QUrl>

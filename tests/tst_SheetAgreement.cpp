@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AgreementCatalogues.h"
-#include "Application.h"
-#include "Balance.h"
-#include "Exceptions.h"
-#include "IniSyntax.h"
-#include "Main.h"
-#include "OKBottomDlg.h"
-#include "StringGrid.h"
+#include "ui/Application.h"
+#include "core/Balance.h"
+#include "core/Exceptions.h"
+#include "core/IniSyntax.h"
+#include "ui/Main.h"
+#include "ui/OKBottomDlg.h"
+#include "ui/StringGrid.h"
 #include "TestSupport.h"
 
 #include <QComboBox>

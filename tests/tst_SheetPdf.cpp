@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "AircraftLoad.h"
-#include "Balance.h"
-#include "NumConv.h"
-#include "SheetPdf.h"
-#include "TextSheet.h"
+#include "core/AircraftLoad.h"
+#include "core/Balance.h"
+#include "core/NumConv.h"
+#include "sheet/SheetPdf.h"
+#include "core/TextSheet.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
-#include "Exceptions.h"
-#include "StringGrid.h"
+#include "ui/Application.h"
+#include "core/Exceptions.h"
+#include "ui/StringGrid.h"
 #include "TestSupport.h"
 
 #include <QAbstractButton>

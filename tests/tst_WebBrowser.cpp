@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "WebBrowser.h"
+#include "platform/WebBrowser.h"
 
-#include "PageSetupDialog.h"
+#include "ui/PageSetupDialog.h"
 #include "TestSupport.h"
-#include "WinApi.h"
+#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Application.h"
+#include "ui/Application.h"
 
-#include "Exceptions.h"
-#include "IconFile.h"
-#include "NumConv.h"
+#include "core/Exceptions.h"
+#include "platform/IconFile.h"
+#include "core/NumConv.h"
 
 #include <QAccessibleWidget>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "HelpSystem.h"
+#include "platform/HelpSystem.h"
 
 #include <QApplication>
 #include <QIcon>

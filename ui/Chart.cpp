@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Chart.h"
+#include "ui/Chart.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QAccessibleWidget>
 #include <QBuffer>

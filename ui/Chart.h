@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ArrowSeries.h"
-#include "ChartModel.h"
-#include "ChartPainter.h"
+#include "core/ArrowSeries.h"
+#include "chart/ChartModel.h"
+#include "chart/ChartPainter.h"
 
 #include <QImage>
 #include <QPoint>

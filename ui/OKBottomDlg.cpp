@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "OKBottomDlg.h"
+#include "ui/OKBottomDlg.h"
 
-#include "WinApi.h"
+#include "core/WinApi.h"
 
 #include <QFont>
 #include <QFrame>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PageSetup.h"
+#include "platform/PageSetup.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "WebBrowser.h"
+#include "platform/WebBrowser.h"
 
 #include <QPushButton>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StringGrid.h"
+#include "ui/StringGrid.h"
 
-#include "Application.h"
+#include "ui/Application.h"
 
 #include <QApplication>
 #include <QHeaderView>

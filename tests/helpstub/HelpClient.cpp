@@ -4,9 +4,9 @@
 // for and how many windows were left showing, so a test can tell what the
 // help path did with whichever viewer library the loader found.
 
-#include "Application.h"
-#include "HtmlHelp.h"
-#include "Main.h"
+#include "ui/Application.h"
+#include "platform/HtmlHelp.h"
+#include "ui/Main.h"
 
 #include <QPushButton>
 #include <QTextStream>

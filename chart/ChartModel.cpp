@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ChartModel.h"
+#include "chart/ChartModel.h"
 
-#include "NumConv.h"
+#include "core/NumConv.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ChartPainter.h"
+#include "chart/ChartPainter.h"
 
 #include <QPainter>
 #include <QPen>

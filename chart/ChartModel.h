@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ArrowSeries.h"
+#include "core/ArrowSeries.h"
 
 #include <QPoint>
 #include <QRect>

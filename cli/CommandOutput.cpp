@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CommandOutput.h"
+#include "cli/CommandOutput.h"
 
 #include <cerrno>
 #include <cstdio>
