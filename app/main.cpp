@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Application.h"
 #include "app/Startup.h"
+#include "ui/Application.h"
 
 int main(int argc, char* argv[])
 {

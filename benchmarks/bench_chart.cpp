@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Chart.h"
-#include "core/NumConv.h"
 #include "QtBenchmarkMain.h"
+#include "core/NumConv.h"
+#include "ui/Chart.h"
 
 #include <QApplication>
 #include <QImage>

@@ -4,13 +4,13 @@
 // what is read; these say how fast, and a hang shows as a run that never
 // ends.
 
+#include "QtBenchmarkMain.h"
+#include "core/ListField.h"
+#include "core/NumConv.h"
+#include "core/WinApi.h"
 #include "platform/HelpSystem.h"
 #include "platform/HtmlHelp.h"
 #include "platform/IniFile.h"
-#include "core/ListField.h"
-#include "core/NumConv.h"
-#include "QtBenchmarkMain.h"
-#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,15 +4,15 @@
 // file beside this executable, rewritten by each benchmark for its case; the
 // working folder is the build's bin folder, which holds icon.ico.
 
-#include "ui/Application.h"
+#include "QtBenchmarkMain.h"
 #include "core/CataloguePath.h"
-#include "ui/Chart.h"
-#include "platform/IniFile.h"
-#include "ui/Main.h"
 #include "core/NumConv.h"
+#include "platform/IniFile.h"
+#include "ui/Application.h"
+#include "ui/Chart.h"
+#include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/Print.h"
-#include "QtBenchmarkMain.h"
 #include "ui/StringGrid.h"
 
 #include <QComboBox>

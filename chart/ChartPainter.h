@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ArrowSeries.h"
 #include "chart/ChartModel.h"
+#include "core/ArrowSeries.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/AircraftLoad.h"
 #include "check/CatalogueFinding.h"
 #include "check/CatalogueIndex.h"
 #include "check/FindingCodes.h"
+#include "core/AircraftLoad.h"
 
 #include <QList>
 #include <QString>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/CatalogueCheck.h"
 
-#include "core/AircraftLoad.h"
-#include "core/ArrowSeries.h"
 #include "check/CatalogueIndex.h"
 #include "check/FindingCodes.h"
 #include "check/FindingText.h"
+#include "core/AircraftLoad.h"
+#include "core/ArrowSeries.h"
 #include "core/IniSyntax.h"
 #include "core/TextSheet.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/EnvelopeCheck.h"
 
-#include "core/EnvelopeShape.h"
-#include "core/Exceptions.h"
 #include "check/FindingText.h"
 #include "check/ListCheck.h"
+#include "core/EnvelopeShape.h"
+#include "core/Exceptions.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/ListCheck.h"
 
-#include "core/Exceptions.h"
 #include "check/FindingText.h"
+#include "core/Exceptions.h"
 #include "core/IniSyntax.h"
 #include "core/ListField.h"
 #include "core/NumConv.h"

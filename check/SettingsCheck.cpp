@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/SettingsCheck.h"
 
-#include "core/Extended.h"
 #include "check/FindingText.h"
+#include "core/Extended.h"
 #include "core/IniSyntax.h"
 #include "core/NumConv.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/SlotCheck.h"
 
-#include "core/Exceptions.h"
 #include "check/FindingText.h"
 #include "check/ListCheck.h"
+#include "core/Exceptions.h"
 #include "core/NumConv.h"
 
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/TextReport.h"
 
-#include "core/NumConv.h"
 #include "cli/TerminalText.h"
+#include "core/NumConv.h"
 
 namespace {
 

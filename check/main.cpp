@@ -2,14 +2,14 @@
 // trx-check: tells a catalogue's author what TRX will make of the catalogue.
 
 #include "check/CatalogueCheck.h"
-#include "core/CataloguePath.h"
-#include "cli/CommandOutput.h"
-#include "core/IniSyntax.h"
 #include "check/JsonReport.h"
+#include "check/TextReport.h"
+#include "cli/CommandOutput.h"
+#include "cli/TerminalText.h"
+#include "core/CataloguePath.h"
+#include "core/IniSyntax.h"
 #include "core/NumConv.h"
 #include "core/RegularFile.h"
-#include "cli/TerminalText.h"
-#include "check/TextReport.h"
 
 #include <QCoreApplication>
 #include <QFile>

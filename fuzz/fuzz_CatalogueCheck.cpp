@@ -3,14 +3,14 @@
 // parses and counts what it lists, and the checker's view of the catalogue
 // the same as the program's reader's.
 
+#include "FuzzSupport.h"
 #include "check/CatalogueCheck.h"
 #include "check/CatalogueIndex.h"
-#include "FuzzSupport.h"
-#include "platform/IniFile.h"
-#include "core/IniSyntax.h"
 #include "check/JsonReport.h"
-#include "core/NumConv.h"
 #include "check/TextReport.h"
+#include "core/IniSyntax.h"
+#include "core/NumConv.h"
+#include "platform/IniFile.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,9 +2,9 @@
 // A whole help file, as the viewer opens it: the file through chmlib, then
 // its #SYSTEM record, contents sitemap and default topic.
 
+#include "FuzzSupport.h"
 #include "helpviewer/ChmFile.h"
 #include "helpviewer/ChmReader.h"
-#include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

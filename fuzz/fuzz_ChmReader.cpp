@@ -5,8 +5,8 @@
 // #SYSTEM bytes, contents sitemap, object paths one per line, file argument.
 // Every function also gets the whole input.
 
-#include "helpviewer/ChmReader.h"
 #include "FuzzSupport.h"
+#include "helpviewer/ChmReader.h"
 
 namespace {
 

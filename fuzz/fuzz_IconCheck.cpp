@@ -2,8 +2,8 @@
 // Any bytes as the window icon: the quick check must match the directory
 // rule, and loading must give an icon or the "not valid" error, nothing else.
 
-#include "core/Exceptions.h"
 #include "FuzzSupport.h"
+#include "core/Exceptions.h"
 #include "platform/IconFile.h"
 
 #include <QGuiApplication>

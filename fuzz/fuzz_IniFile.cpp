@@ -3,11 +3,11 @@
 // and some keys named in the input with each reader. Nothing may crash, and
 // the readers must agree with one another.
 
-#include "core/CatalogueSchema.h"
 #include "FuzzSupport.h"
-#include "platform/IniFile.h"
+#include "core/CatalogueSchema.h"
 #include "core/IniSyntax.h"
 #include "core/NumConv.h"
+#include "platform/IniFile.h"
 
 #include <cmath>
 #include <cstring>

@@ -3,8 +3,8 @@
 // reference split's, and a value either converts or fails with the
 // conversion error only.
 
-#include "core/Exceptions.h"
 #include "FuzzSupport.h"
+#include "core/Exceptions.h"
 #include "core/ListField.h"
 #include "core/NumConv.h"
 

@@ -5,8 +5,8 @@
 // or value reason, and the JSON always parses.
 
 #include "FuzzSupport.h"
-#include "sheet/JsonSheetWriter.h"
 #include "core/NumConv.h"
+#include "sheet/JsonSheetWriter.h"
 #include "sheet/SheetOptions.h"
 #include "sheet/SheetRun.h"
 #include "sheet/TextSheetWriter.h"

@@ -3,8 +3,8 @@
 // accept exactly the texts of the grammar below, and what it accepts must
 // survive the trip back through number-to-text.
 
-#include "core/Exceptions.h"
 #include "FuzzSupport.h"
+#include "core/Exceptions.h"
 #include "core/NumConv.h"
 
 #include <cfloat>

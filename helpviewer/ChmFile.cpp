@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "helpviewer/ChmFile.h"
+#include "core/RegularFile.h"
 #include "helpviewer/ChmProbe.h"
 #include "helpviewer/ChmReader.h"
-#include "core/RegularFile.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

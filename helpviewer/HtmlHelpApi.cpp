@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The exported HTML Help entry points of the viewer library.
 
+#include "core/WinApi.h"
 #include "helpviewer/ChmReader.h"
 #include "helpviewer/HelpWindow.h"
-#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/HelpSystem.h"
 
-#include "platform/HtmlHelp.h"
 #include "core/WinApi.h"
+#include "platform/HtmlHelp.h"
 
 namespace {
 // The HTML Help viewer: initialises the HTML Help API once per run and shows

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PagePrinter.h"
 
-#include "platform/ModalDialog.h"
 #include "core/WinApi.h"
+#include "platform/ModalDialog.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PrintModule.h"
 
-#include "platform/RuntimeModule.h"
 #include "core/WinApi.h"
+#include "platform/RuntimeModule.h"
 
 int PrintPage(const TPrintJob& job, QWidget* owner, bool prompt)
 {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WebBrowser.h"
 
-#include "platform/PrintModule.h"
 #include "core/RegularFile.h"
 #include "core/WinApi.h"
+#include "platform/PrintModule.h"
 
 #include <QAbstractButton>
 #include <QDateTime>

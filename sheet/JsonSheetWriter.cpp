@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/JsonSheetWriter.h"
 
-#include "core/Balance.h"
 #include "cli/JsonText.h"
+#include "core/Balance.h"
 #include "core/NumConv.h"
 #include "sheet/TextSheetWriter.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/SheetPdf.h"
 
-#include "core/Balance.h"
 #include "chart/ChartModel.h"
 #include "chart/ChartPainter.h"
+#include "core/Balance.h"
 #include "core/NumConv.h"
 
 #include <QFontMetricsF>

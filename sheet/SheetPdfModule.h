@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "sheet/LoadingSheet.h"
 #include "platform/RuntimeModule.h"
+#include "sheet/LoadingSheet.h"
 #include "sheet/SheetOptions.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/SheetRun.h"
 
-#include "core/Balance.h"
 #include "cli/CommandOutput.h"
+#include "core/Balance.h"
 #include "core/EditRules.h"
 #include "core/Exceptions.h"
 #include "core/NumConv.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/TextSheetWriter.h"
 
+#include "cli/TerminalText.h"
 #include "core/Balance.h"
 #include "core/NumConv.h"
-#include "cli/TerminalText.h"
 
 #include <QStringList>
 

@@ -2,16 +2,16 @@
 // trx-sheet: the loading sheet of one aircraft, worked out as the window
 // works it out, as text, JSON or a PDF page.
 
+#include "cli/CommandOutput.h"
+#include "cli/TerminalText.h"
 #include "core/AircraftLoad.h"
 #include "core/CataloguePath.h"
-#include "cli/CommandOutput.h"
-#include "platform/IniFile.h"
-#include "sheet/JsonSheetWriter.h"
 #include "core/NumConv.h"
 #include "core/RegularFile.h"
+#include "platform/IniFile.h"
+#include "sheet/JsonSheetWriter.h"
 #include "sheet/SheetOptions.h"
 #include "sheet/SheetRun.h"
-#include "cli/TerminalText.h"
 #include "sheet/TextSheetWriter.h"
 
 #include <QCoreApplication>

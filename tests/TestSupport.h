@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/Application.h"
 #include "core/CataloguePath.h"
 #include "core/NumConv.h"
+#include "ui/Application.h"
 #include "ui/OKBottomDlg.h"
 
 #include <QAbstractButton>

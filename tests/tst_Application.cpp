@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "core/Exceptions.h"
 #include "core/NumConv.h"
-#include "TestSupport.h"
+#include "ui/Application.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AgreementCatalogues.h"
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "check/CatalogueCheck.h"
 #include "core/IniSyntax.h"
-#include "ui/Main.h"
 #include "core/NumConv.h"
+#include "ui/Application.h"
+#include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
-#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Chart.h"
+#include "TestSupport.h"
 #include "core/Exceptions.h"
 #include "core/NumConv.h"
-#include "TestSupport.h"
+#include "ui/Chart.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "core/ArrowSeries.h"
 #include "core/CataloguePath.h"
+#include "core/NumConv.h"
+#include "ui/Application.h"
 #include "ui/Chart.h"
 #include "ui/Main.h"
-#include "core/NumConv.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/StringGrid.h"
-#include "TestSupport.h"
 
 #include <QAccessible>
 #include <QFile>

@@ -2,10 +2,10 @@
 // The help viewer library on the built trx.chm, reached the way the program
 // reaches it: the help system, the loader and the library in TRX's folder.
 
+#include "core/WinApi.h"
 #include "helpviewer/ChmReader.h"
 #include "platform/HelpSystem.h"
 #include "platform/HtmlHelp.h"
-#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Exceptions.h"
-#include "platform/IniFile.h"
 #include "core/ListField.h"
 #include "core/NumConv.h"
+#include "platform/IniFile.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

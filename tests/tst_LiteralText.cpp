@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text from outside the program (what the user typed, a catalogue's names
 // and fields, a path) is shown exactly as it is, never read as markup.
+#include "TestSupport.h"
 #include "ui/Application.h"
 #include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/StringGrid.h"
-#include "TestSupport.h"
 
 #include <QDir>
 #include <QScopeGuard>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
 #include "ui/Application.h"
 #include "ui/OKBottomDlg.h"
-#include "TestSupport.h"
 
 #include <QFrame>
 #include <QLabel>

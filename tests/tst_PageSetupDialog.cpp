@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PageSetupDialog.h"
 
-#include "platform/WebBrowser.h"
 #include "core/WinApi.h"
+#include "platform/WebBrowser.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "core/CataloguePath.h"
-#include "ui/Chart.h"
 #include "core/Exceptions.h"
-#include "ui/Main.h"
 #include "core/NumConv.h"
+#include "platform/WebBrowser.h"
+#include "ui/Application.h"
+#include "ui/Chart.h"
+#include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/Print.h"
 #include "ui/StringGrid.h"
-#include "TestSupport.h"
-#include "platform/WebBrowser.h"
 
 #include <QDir>
 #include <QFile>

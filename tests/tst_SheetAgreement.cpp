@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AgreementCatalogues.h"
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "core/Balance.h"
 #include "core/Exceptions.h"
 #include "core/IniSyntax.h"
+#include "ui/Application.h"
 #include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/StringGrid.h"
-#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDirIterator>

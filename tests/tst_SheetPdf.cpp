@@ -2,8 +2,8 @@
 #include "core/AircraftLoad.h"
 #include "core/Balance.h"
 #include "core/NumConv.h"
-#include "sheet/SheetPdf.h"
 #include "core/TextSheet.h"
+#include "sheet/SheetPdf.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Application.h"
-#include "core/Exceptions.h"
-#include "ui/StringGrid.h"
 #include "TestSupport.h"
+#include "core/Exceptions.h"
+#include "ui/Application.h"
+#include "ui/StringGrid.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

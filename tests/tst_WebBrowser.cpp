@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WebBrowser.h"
 
-#include "ui/PageSetupDialog.h"
 #include "TestSupport.h"
 #include "core/WinApi.h"
+#include "ui/PageSetupDialog.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -2,14 +2,14 @@
 // Every window's title as the window system holds it (_NET_WM_NAME, what a
 // title bar and a task bar show) is exactly its caption. Runs on a real X
 // server with the xcb platform, where Qt formats the titles it hands over.
-#include "ui/Application.h"
+#include "TestSupport.h"
 #include "core/Exceptions.h"
+#include "core/WinApi.h"
 #include "platform/HtmlHelp.h"
+#include "ui/Application.h"
 #include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/Print.h"
-#include "TestSupport.h"
-#include "core/WinApi.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

@@ -2,8 +2,8 @@
 #include "ui/Application.h"
 
 #include "core/Exceptions.h"
-#include "platform/IconFile.h"
 #include "core/NumConv.h"
+#include "platform/IconFile.h"
 
 #include <QAccessibleWidget>
 #include <QEvent>

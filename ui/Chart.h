@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ArrowSeries.h"
 #include "chart/ChartModel.h"
 #include "chart/ChartPainter.h"
+#include "core/ArrowSeries.h"
 
 #include <QImage>
 #include <QPoint>

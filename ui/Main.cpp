@@ -1,25 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Main.h"
 
+#include "chart/ChartPainter.h"
 #include "core/AircraftLoad.h"
-#include "ui/Application.h"
 #include "core/ArrowSeries.h"
 #include "core/Balance.h"
 #include "core/CataloguePath.h"
 #include "core/CatalogueSchema.h"
-#include "ui/Chart.h"
-#include "chart/ChartPainter.h"
 #include "core/EditRules.h"
 #include "core/Exceptions.h"
-#include "platform/IconFile.h"
-#include "platform/IniFile.h"
 #include "core/ListField.h"
 #include "core/NumConv.h"
+#include "core/ReportPaths.h"
+#include "core/WinApi.h"
+#include "platform/IconFile.h"
+#include "platform/IniFile.h"
+#include "ui/Application.h"
+#include "ui/Chart.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/Print.h"
-#include "core/ReportPaths.h"
 #include "ui/StringGrid.h"
-#include "core/WinApi.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/PageSetupDialog.h"
 
+#include "core/WinApi.h"
 #include "platform/ModalDialog.h"
 #include "platform/WebBrowser.h"
-#include "core/WinApi.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

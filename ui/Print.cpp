@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Print.h"
 
+#include "core/WinApi.h"
 #include "ui/Application.h"
 #include "ui/PageSetupDialog.h"
-#include "core/WinApi.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -4,8 +4,8 @@
 // for and how many windows were left showing, so a test can tell what the
 // help path did with whichever viewer library the loader found.
 
-#include "ui/Application.h"
 #include "platform/HtmlHelp.h"
+#include "ui/Application.h"
 #include "ui/Main.h"
 
 #include <QPushButton>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestSupport.h"
+#include "app/Startup.h"
+#include "platform/PrintModule.h"
 #include "ui/Application.h"
 #include "ui/Main.h"
 #include "ui/OKBottomDlg.h"
 #include "ui/Print.h"
-#include "platform/PrintModule.h"
-#include "app/Startup.h"
-#include "TestSupport.h"
 
 #include <QComboBox>
 #include <QDir>
