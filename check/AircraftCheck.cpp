@@ -8,23 +8,6 @@
 #include "check/SettingsCheck.h"
 #include "check/SlotCheck.h"
 
-namespace {
-
-AircraftSummary::Fit SummaryFit(EnvelopeVerdict::Fit fit)
-{
-    switch (fit) {
-    case EnvelopeVerdict::Fit::Inside:
-        return AircraftSummary::Fit::Inside;
-    case EnvelopeVerdict::Fit::Outside:
-        return AircraftSummary::Fit::Outside;
-    case EnvelopeVerdict::Fit::NoEnvelope:
-        break;
-    }
-    return AircraftSummary::Fit::NoEnvelope;
-}
-
-} // namespace
-
 AircraftResult CheckAircraft(const CatalogueSection& section)
 {
     AircraftResult result;
@@ -43,16 +26,13 @@ AircraftResult CheckAircraft(const CatalogueSection& section)
     found += maxWeight;
     found += CheckUnit(section);
 
-    const DefaultLoad load = LoadDefault(section);
+    DefaultLoad load = LoadDefault(section);
     summary.loadError = load.outcome.errorBox;
     const AircraftFindings safetyNet = MarkLoadStop(found, section, load.outcome);
     found += safetyNet;
     if (load.outcome.Completed()) {
-        summary.weight = load.end.weight;
-        summary.moment = load.end.moment;
-        const DefaultLoading loading = CheckDefaultLoading(section, load, maxWeight.isEmpty());
-        found += loading.findings;
-        summary.fit = SummaryFit(loading.fit);
+        found += CheckDefaultLoading(section, load, maxWeight.isEmpty());
+        summary.loading = std::move(load.loading);
     }
 
     result.findings.reserve(found.size());

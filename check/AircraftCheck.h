@@ -3,29 +3,25 @@
 
 #include "check/CatalogueFinding.h"
 #include "check/CatalogueIndex.h"
+#include "core/LoadingJudgement.h"
 
 #include <QList>
 #include <QString>
 
-// One aircraft as the program loads it by default: its load path's end.
+// One aircraft as the program loads it by default: its loading judged.
 struct AircraftSummary
 {
-    enum class Fit
-    {
-        Inside, // on or inside the envelope
-        Outside,
-        NoEnvelope // the envelope is open, degenerate or self-intersecting
-    };
     QString section;
     qint64 line = 0;
     bool listed = false;
     // The error box a load shows, empty when the load and its Compute complete.
     QString loadError;
     int slotCount = 0;
-    float weight = 0; // load path's end, single precision as the program keeps it
-    float moment = 0;
     bool imperial = false;
-    Fit fit = Fit::NoEnvelope;
+    // The default loading: where its load path ends, its centre of gravity
+    // and its verdict. Untouched (nothing loaded, no envelope) when the load
+    // stops or the aircraft has no slot.
+    LoadingJudgement loading;
 };
 
 // What the checker finds in one aircraft, and its default loading.

@@ -2,11 +2,11 @@
 #include "check/DefaultLoadingCheck.h"
 
 #include "core/ArrowSeries.h"
+#include "core/Balance.h"
 #include "core/NumConv.h"
 #include "core/TextSheet.h"
 
 #include <cmath>
-#include <vector>
 
 DefaultLoad LoadDefault(const CatalogueSection& section)
 {
@@ -22,8 +22,8 @@ DefaultLoad LoadDefault(const CatalogueSection& section)
         },
         sheet, load.state, envelope, loadPath);
     load.slotCount = sheet.RowCount() - firstSlotRow;
-    if (load.outcome.Completed())
-        load.end = EndOfLoadPath(loadPath);
+    if (load.outcome.Completed() && load.slotCount > 0)
+        load.loading = EvaluateLoading(load.state, loadPath);
     return load;
 }
 
@@ -66,47 +66,40 @@ AircraftFindings MarkLoadStop(AircraftFindings& found, const CatalogueSection& s
     return safetyNet;
 }
 
-DefaultLoading CheckDefaultLoading(const CatalogueSection& section, const DefaultLoad& load,
-                                   bool maxWeightUsable)
+AircraftFindings CheckDefaultLoading(const CatalogueSection& section, const DefaultLoad& load,
+                                     bool maxWeightUsable)
 {
-    DefaultLoading result;
+    AircraftFindings findings;
     if (load.slotCount == 0)
-        return result;
-    const float w = load.end.weight;
-    const float m = load.end.moment;
+        return findings;
+    const float w = load.loading.end.weight;
+    const float m = load.loading.end.moment;
     if (std::isinf(w))
-        result.findings << KeyFinding(section, section.Find(CatalogueKey::SlotsWeight),
-                                      CatalogueKey::SlotsWeight, FindingCode::OutOfRange,
-                                      QStringLiteral("the default total weight is infinite in "
-                                                     "single precision, as the load path keeps "
-                                                     "it"));
+        findings << KeyFinding(section, section.Find(CatalogueKey::SlotsWeight),
+                               CatalogueKey::SlotsWeight, FindingCode::OutOfRange,
+                               QStringLiteral("the default total weight is infinite in "
+                                              "single precision, as the load path keeps "
+                                              "it"));
     if (std::isinf(m))
-        result.findings << KeyFinding(section, section.Find(CatalogueKey::SlotsPos),
-                                      CatalogueKey::SlotsPos, FindingCode::OutOfRange,
-                                      QStringLiteral("the default total moment is infinite in "
-                                                     "single precision, as the load path keeps "
-                                                     "it"));
+        findings << KeyFinding(section, section.Find(CatalogueKey::SlotsPos),
+                               CatalogueKey::SlotsPos, FindingCode::OutOfRange,
+                               QStringLiteral("the default total moment is infinite in "
+                                              "single precision, as the load path keeps "
+                                              "it"));
     const float maximum = load.state.maxTotalWeight;
     if (maxWeightUsable && w > maximum)
-        result.findings << KeyFinding(
+        findings << KeyFinding(
             section, section.Find(CatalogueKey::MaxWeight), CatalogueKey::MaxWeight,
             FindingCode::DefaultTotal,
             QStringLiteral("the default loading weighs more than %1: every weight edit would "
                            "show \"%2\"")
                 .arg(KeyName(CatalogueKey::MaxWeight), OverweightText(w, maximum)));
 
-    const AircraftState& state = load.state;
-    std::vector<float> xs(static_cast<size_t>(state.envelopePoints));
-    std::vector<float> ys(xs.size());
-    for (int i = 0; i < state.envelopePoints; ++i) {
-        xs[i] = state.envelopeX[i];
-        ys[i] = state.envelopeY[i];
-    }
-    result.fit = JudgeLoading(EnvelopeShape(std::move(xs), std::move(ys)), m, w).fit;
-    if (result.fit == EnvelopeVerdict::Fit::Outside)
-        result.findings << SectionFinding(section, FindingCode::DefaultOutsideEnvelope,
-                                          QStringLiteral("the default loading (moment %1, "
-                                                         "weight %2) lies outside the envelope")
-                                              .arg(FloatToStr(m), FloatToStr(w)));
-    return result;
+    // Limits are inclusive: only a loading off the outline is worth a finding.
+    if (load.loading.verdict.fit == EnvelopeVerdict::Fit::Outside)
+        findings << SectionFinding(section, FindingCode::DefaultOutsideEnvelope,
+                                   QStringLiteral("the default loading (moment %1, weight %2) "
+                                                  "lies outside the envelope")
+                                       .arg(FloatToStr(m), FloatToStr(w)));
+    return findings;
 }

@@ -7,8 +7,7 @@
 
 #include "check/AircraftFinding.h"
 #include "core/AircraftLoad.h"
-#include "core/Balance.h"
-#include "core/EnvelopeVerdict.h"
+#include "core/LoadingJudgement.h"
 
 // A load of the aircraft from the first entry of each key, by the headless load.
 struct DefaultLoad
@@ -16,7 +15,10 @@ struct DefaultLoad
     LoadOutcome outcome;
     AircraftState state;
     int slotCount = 0; // the rows the load added to the sheet
-    LoadPathEnd end;   // the load path's end, once the load completed
+    // The default loading judged as the chart's outline judges it, once the
+    // load completed with a slot; left as it is (no centre of gravity, no
+    // envelope) for an aircraft without slots, which has no loading.
+    LoadingJudgement loading;
 };
 DefaultLoad LoadDefault(const CatalogueSection& section);
 
@@ -27,14 +29,8 @@ DefaultLoad LoadDefault(const CatalogueSection& section);
 AircraftFindings MarkLoadStop(AircraftFindings& found, const CatalogueSection& section,
                               const LoadOutcome& outcome);
 
-struct DefaultLoading
-{
-    AircraftFindings findings;
-    // Where the default loading lies against the envelope; NoEnvelope also
-    // for an aircraft without slots.
-    EnvelopeVerdict::Fit fit = EnvelopeVerdict::Fit::NoEnvelope;
-};
-// The default loading of a completed `load`. `maxWeightUsable`: MaxWeight
-// itself has no finding, so a total over it is worth one.
-DefaultLoading CheckDefaultLoading(const CatalogueSection& section, const DefaultLoad& load,
-                                   bool maxWeightUsable);
+// The findings on the default loading of a completed `load`.
+// `maxWeightUsable`: MaxWeight itself has no finding, so a total over it is
+// worth one.
+AircraftFindings CheckDefaultLoading(const CatalogueSection& section, const DefaultLoad& load,
+                                     bool maxWeightUsable);

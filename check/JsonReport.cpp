@@ -4,6 +4,8 @@
 #include "cli/JsonText.h"
 #include "core/NumConv.h"
 
+#include <cmath>
+
 // The JSON is written by hand rather than through QJsonDocument: a document
 // is built whole in memory before a byte of it is written, where this one is
 // written finding by finding, and QJsonObject sorts its members, where these
@@ -12,6 +14,18 @@
 namespace {
 
 constexpr qint64 SpoolChunkBytes = 64 * 1024;
+
+// A number as trx-sheet's JSON writes it: FloatToStr's digits with a decimal
+// point whatever the user's separator; null for infinity or NaN, which JSON
+// has no number for.
+QByteArray Number(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    QString text = FloatToStr(value);
+    text.replace(DecimalSeparator(), u'.');
+    return text.toLatin1();
+}
 
 QByteArray Items(const QByteArrayList& items)
 {
@@ -71,19 +85,22 @@ void JsonReport::Aircraft(const AircraftSummary& a)
     }
     const Units u = UnitsOf(a);
     const bool loads = a.loadError.isEmpty();
-    const QByteArray item = Before(m_aircraft++) + "{\"file\": " + m_name +
-                            ", \"line\": " + QByteArray::number(a.line) +
-                            ", \"section\": " + JsonString(a.section) +
-                            ", \"listed\": " + (a.listed ? "true" : "false") +
-                            ", \"loads\": " + (loads ? "true" : "false") +
-                            ", \"error\": " + JsonNullable(!loads, a.loadError) +
-                            ", \"weight\": " + JsonNullable(loads, FloatToStr(a.weight)) +
-                            ", \"moment\": " + JsonNullable(loads, FloatToStr(a.moment)) +
-                            ", \"centreOfGravity\": " + JsonNullable(HasCentre(a), CentreText(a)) +
-                            ", \"envelope\": " + JsonNullable(loads, FitName(a.fit)) +
-                            ", \"units\": {\"weight\": " + JsonString(u.weight) +
-                            ", \"position\": " + JsonString(u.position) +
-                            ", \"moment\": " + JsonString(u.moment) + "}}";
+    const LoadingJudgement& j = a.loading;
+    const EnvelopeVerdict::Limit on = j.verdict.on;
+    const QByteArray item =
+        Before(m_aircraft++) + "{\"file\": " + m_name +
+        ", \"line\": " + QByteArray::number(a.line) + ", \"section\": " + JsonString(a.section) +
+        ", \"listed\": " + (a.listed ? "true" : "false") +
+        ", \"loads\": " + (loads ? "true" : "false") +
+        ", \"error\": " + JsonNullable(!loads, a.loadError) +
+        ", \"weight\": " + (loads ? Number(j.end.weight) : "null") +
+        ", \"moment\": " + (loads ? Number(j.end.moment) : "null") +
+        ", \"centre_of_gravity\": " + (j.centre ? Number(*j.centre) : "null") +
+        ", \"envelope\": " + JsonNullable(loads, FitText(j.verdict.fit)) +
+        ", \"on_limit\": " + JsonNullable(on != EnvelopeVerdict::Limit::None, LimitName(on)) +
+        ", \"units\": {\"weight\": " + JsonString(u.weight) +
+        ", \"position\": " + JsonString(u.position) + ", \"moment\": " + JsonString(u.moment) +
+        "}}";
     if (m_spool.write(item) != item.size())
         m_trouble =
             QStringLiteral("cannot keep the summary in a temporary file: ") + m_spool.errorString();

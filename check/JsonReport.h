@@ -8,7 +8,7 @@
 
 // trx-check's JSON: one object, written as the check goes.
 //
-//   {"format_version": 1, "findings": [...], ("summary": [...],)
+//   {"format_version": 2, "findings": [...], ("summary": [...],)
 //    "files": [...], "unreadable": [{"file", "error"}...],
 //    "aircraft": N, "errors": E, "warnings": W}
 //
@@ -21,7 +21,7 @@ class JsonReport : public ReportWriter
 {
 public:
     // Additions keep the version; any other change raises it.
-    static constexpr int FormatVersion = 1;
+    static constexpr int FormatVersion = 2;
 
     JsonReport(Output out, bool summary);
 

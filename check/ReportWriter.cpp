@@ -2,9 +2,6 @@
 #include "check/ReportWriter.h"
 
 #include "core/Balance.h"
-#include "core/NumConv.h"
-
-#include <cmath>
 
 namespace {
 
@@ -33,30 +30,6 @@ void ReportWriter::Pass()
 QString ReportWriter::SeverityName(FindingSeverity severity)
 {
     return severity == FindingSeverity::Error ? QStringLiteral("error") : QStringLiteral("warning");
-}
-
-bool ReportWriter::HasCentre(const AircraftSummary& a)
-{
-    return a.loadError.isEmpty() && a.weight != 0 && std::isfinite(a.weight) &&
-           std::isfinite(a.moment);
-}
-
-QString ReportWriter::CentreText(const AircraftSummary& a)
-{
-    return FloatToStr(static_cast<double>(a.moment) / static_cast<double>(a.weight));
-}
-
-QString ReportWriter::FitName(AircraftSummary::Fit fit)
-{
-    switch (fit) {
-    case AircraftSummary::Fit::Inside:
-        return QStringLiteral("inside");
-    case AircraftSummary::Fit::Outside:
-        return QStringLiteral("outside");
-    case AircraftSummary::Fit::NoEnvelope:
-        break;
-    }
-    return QStringLiteral("none");
 }
 
 ReportWriter::Units ReportWriter::UnitsOf(const AircraftSummary& a)

@@ -35,11 +35,8 @@ protected:
     // Passes on what was written so far.
     void Pass();
 
-    // The summary's figures, in TRX's number format and the aircraft's units.
     static QString SeverityName(FindingSeverity severity);
-    static bool HasCentre(const AircraftSummary& a);
-    static QString CentreText(const AircraftSummary& a);
-    static QString FitName(AircraftSummary::Fit fit);
+    // The labels of the summary's figures: the aircraft's units.
     struct Units
     {
         QString weight;

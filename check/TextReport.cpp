@@ -6,23 +6,29 @@
 
 namespace {
 
-QString SummaryText(const AircraftSummary& a, const QString& centre, const QString& weightUnit,
+QString SummaryText(const AircraftSummary& a, const QString& weightUnit,
                     const QString& positionUnit, const QString& momentUnit)
 {
     if (!a.loadError.isEmpty())
         return QStringLiteral("no default loading: loading stops with \"%1\"").arg(a.loadError);
-    QString text = QStringLiteral("default loading: weight %1 %2, moment %3 %4, ")
-                       .arg(FloatToStr(a.weight), weightUnit, FloatToStr(a.moment), momentUnit);
-    text += centre.isEmpty() ? QStringLiteral("no centre of gravity")
-                             : QStringLiteral("centre of gravity %1 %2").arg(centre, positionUnit);
-    switch (a.fit) {
-    case AircraftSummary::Fit::Inside:
-        text += QStringLiteral(", inside the envelope");
+    const LoadingJudgement& j = a.loading;
+    QString text =
+        QStringLiteral("default loading: weight %1 %2, moment %3 %4, ")
+            .arg(FloatToStr(j.end.weight), weightUnit, FloatToStr(j.end.moment), momentUnit);
+    text += j.centre
+                ? QStringLiteral("centre of gravity %1 %2").arg(FloatToStr(*j.centre), positionUnit)
+                : QStringLiteral("no centre of gravity");
+    switch (j.verdict.fit) {
+    case EnvelopeVerdict::Fit::Inside:
+        // On the outline it names the limit, in the loading sheet's words.
+        text += j.verdict.on == EnvelopeVerdict::Limit::None
+                    ? QStringLiteral(", inside the envelope")
+                    : QStringLiteral(", ") + VerdictText(j.verdict);
         break;
-    case AircraftSummary::Fit::Outside:
+    case EnvelopeVerdict::Fit::Outside:
         text += QStringLiteral(", outside the envelope");
         break;
-    case AircraftSummary::Fit::NoEnvelope:
+    case EnvelopeVerdict::Fit::NoEnvelope:
         text += QStringLiteral(", no closed envelope to compare with");
         break;
     }
@@ -55,8 +61,7 @@ void TextReport::Aircraft(const AircraftSummary& a)
         return;
     const Units u = UnitsOf(a);
     Line(a.line, QStringLiteral("note"), true, a.section, QString(),
-         SummaryText(a, HasCentre(a) ? CentreText(a) : QString(), u.weight, u.position, u.moment),
-         QStringLiteral("summary"));
+         SummaryText(a, u.weight, u.position, u.moment), QStringLiteral("summary"));
 }
 
 void TextReport::End(const CheckCounts& totals)

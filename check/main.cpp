@@ -29,7 +29,7 @@ const char* const Help =
     "plainly wrong, and what is almost certainly not what was meant. With no\n"
     "CATALOGUE it checks the TRX.ini of the Trimwise program it belongs to.\n"
     "\n"
-    "  --json      print one JSON object instead of lines (format_version 1.0)\n"
+    "  --json      print one JSON object instead of lines (format_version 2)\n"
     "  --strict    exit with status 1 on warnings too\n"
     "  --summary   add each aircraft's default loading: total weight and moment,\n"
     "              centre of gravity, inside or outside the envelope\n"

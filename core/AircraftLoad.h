@@ -10,8 +10,9 @@
 
 #include <functional>
 
-// An aircraft loaded without a window: the steps of the OK button, in the
-// same order and with the same error box, on a Sheet and an AircraftState.
+// The one load of an aircraft, on a Sheet and an AircraftState: the main
+// window's OK button reads through it and shows what it sets; the commands
+// load through it headless, with the same steps, order and error box.
 
 // What the main window keeps of the loaded aircraft.
 struct AircraftState
@@ -52,6 +53,23 @@ struct LoadOutcome
 // The value of `key` in the aircraft's section as the reader gives it (at
 // most 2047 characters), empty when the key is missing.
 using CatalogueValue = std::function<QString(CatalogueKey key)>;
+
+// Where a window shows what the load has set, at the moment the load sets it,
+// so that a load stopping later leaves on screen what it had shown.
+struct LoadSteps
+{
+    // The caption is known; called before the sheet grows.
+    std::function<void(const QString& caption)> captionSet;
+    // The aircraft is imperial; called before the units row is rewritten.
+    std::function<void()> imperialUnits;
+};
+
+// The load without its Compute: reads the aircraft `section` into `sheet`
+// (which holds only its header and units rows) and `state`. Throws
+// ECatalogueError or EConvertError where the window's load stops, leaving
+// what was done before in place.
+void ReadAircraft(const QString& section, const CatalogueValue& value, Sheet& sheet,
+                  AircraftState& state, const LoadSteps& steps = {});
 
 // Loads the aircraft `section` into `sheet` (which holds only its header and
 // units rows) and `state`, then computes the balance into the two series.

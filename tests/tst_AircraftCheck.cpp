@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -36,36 +37,48 @@ private slots:
 
 void tst_AircraftCheck::defaultLoading_data()
 {
-    using Fit = AircraftSummary::Fit;
+    using Fit = EnvelopeVerdict::Fit;
+    using Limit = EnvelopeVerdict::Limit;
     QTest::addColumn<QByteArray>("catalogue");
     QTest::addColumn<Fit>("fit");
+    QTest::addColumn<Limit>("on");
     QTest::addColumn<float>("moment");
     QTest::addColumn<float>("weight");
     QTest::addColumn<QStringList>("codes"); // "code:line", in file order
     QTest::addColumn<QString>("box");       // the load's error box
 
-    QTest::newRow("inside") << Aircraft("100", "0.5") << Fit::Inside << 50.0f << 100.0f
-                            << QStringList{} << "";
-    QTest::newRow("on the boundary, counted inside")
-        << Aircraft("100", "1") << Fit::Inside << 100.0f << 100.0f << QStringList{} << "";
-    QTest::newRow("outside") << Aircraft("100", "2") << Fit::Outside << 200.0f << 100.0f
-                             << QStringList{"default-outside-envelope:1"} << "";
+    QTest::newRow("inside") << Aircraft("100", "0.5") << Fit::Inside << Limit::None << 50.0f
+                            << 100.0f << QStringList{} << "";
+    QTest::newRow("on the boundary, within limits")
+        << Aircraft("100", "1") << Fit::Inside << Limit::Aft << 100.0f << 100.0f << QStringList{}
+        << "";
+    QTest::newRow("on the forward edge") << Aircraft("100", "0") << Fit::Inside << Limit::Forward
+                                         << 0.0f << 100.0f << QStringList{} << "";
+    QTest::newRow("on the top edge") << Aircraft("200", "0.25") << Fit::Inside << Limit::Top
+                                     << 50.0f << 200.0f << QStringList{} << "";
+    // At the corner of the origin: within limits, though without a centre of gravity.
+    QTest::newRow("no weight, on a vertex") << Aircraft("0", "0.5") << Fit::Inside << Limit::Forward
+                                            << 0.0f << 0.0f << QStringList{} << "";
+    QTest::newRow("outside") << Aircraft("100", "2") << Fit::Outside << Limit::None << 200.0f
+                             << 100.0f << QStringList{"default-outside-envelope:1"} << "";
     QTest::newRow("moment beyond single precision, outside")
-        << Aircraft("1E30", "1E30") << Fit::Outside << float(INFINITY) << 1e30f
+        << Aircraft("1E30", "1E30") << Fit::Outside << Limit::None << float(INFINITY) << 1e30f
         << QStringList{"default-outside-envelope:1", "out-of-range:6"} << "";
     QTest::newRow("open envelope")
         << Aircraft("100", "0.5",
                     "EnvelopePoints=4\nEnvelopeX=0;100;100;0;\nEnvelopeY=0;0;200;200;\n")
-        << Fit::NoEnvelope << 50.0f << 100.0f << QStringList{"envelope-open:12"} << "";
+        << Fit::NoEnvelope << Limit::None << 50.0f << 100.0f << QStringList{"envelope-open:12"}
+        << "";
     QTest::newRow("load stops: no default loading")
-        << Aircraft("100", "x") << Fit::NoEnvelope << 0.0f << 0.0f << QStringList{"not-a-number:6"}
-        << "'x' is not a valid floating point value.";
+        << Aircraft("100", "x") << Fit::NoEnvelope << Limit::None << 0.0f << 0.0f
+        << QStringList{"not-a-number:6"} << "'x' is not a valid floating point value.";
 }
 
 void tst_AircraftCheck::defaultLoading()
 {
     QFETCH(QByteArray, catalogue);
-    QFETCH(AircraftSummary::Fit, fit);
+    QFETCH(EnvelopeVerdict::Fit, fit);
+    QFETCH(EnvelopeVerdict::Limit, on);
     QFETCH(float, moment);
     QFETCH(float, weight);
     QFETCH(QStringList, codes);
@@ -87,9 +100,14 @@ void tst_AircraftCheck::defaultLoading()
     QCOMPARE(first.results.size(), 1);
     AircraftResult result = first.results.first();
     QCOMPARE(result.summary.loadError, box);
-    QCOMPARE(result.summary.fit, fit);
-    QCOMPARE(result.summary.moment, moment);
-    QCOMPARE(result.summary.weight, weight);
+    const LoadingJudgement& loading = result.summary.loading;
+    QCOMPARE(loading.verdict.fit, fit);
+    QCOMPARE(loading.verdict.on, on);
+    QCOMPARE(loading.end.moment, moment);
+    QCOMPARE(loading.end.weight, weight);
+    // A centre of gravity only where there is a weight to divide by.
+    QCOMPARE(loading.centre.has_value(),
+             weight != 0 && std::isfinite(weight) && std::isfinite(moment));
 
     std::stable_sort(
         result.findings.begin(), result.findings.end(),

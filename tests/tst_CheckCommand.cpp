@@ -29,13 +29,14 @@ struct Run
     QString err;
 };
 
-// Runs `program` in the C locale (decimal point "."), where the catalogues
-// here are written for.
-Run Start(const QString& program, const QStringList& args)
+// Runs `program` in `locale`: by default the C locale (decimal point "."),
+// where the catalogues here are written for.
+Run Start(const QString& program, const QStringList& args,
+          const QString& locale = QStringLiteral("C"))
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LC_ALL"), locale);
     process.setProcessEnvironment(env);
     process.start(program, args);
     Run run;
@@ -50,6 +51,9 @@ Run Start(const QString& program, const QStringList& args)
 }
 
 const QString Checker = QStringLiteral(TRX_BIN_DIR "/trx-check");
+// Aircraft whose default loading lies on the envelope's outline.
+const QString Limits = QStringLiteral(TRX_SOURCE_DIR "/tests/catalogues/limits.ini");
+const QString Extremes = QStringLiteral(TRX_SOURCE_DIR "/tests/catalogues/extremes.ini");
 
 } // namespace
 
@@ -62,6 +66,8 @@ private slots:
     void command();
     void jsonAlwaysParses();
     void jsonNamesUnreadable();
+    void jsonSummary_data();
+    void jsonSummary();
     void outputLost_data();
     void outputLost();
     void escaped_data();
@@ -86,6 +92,14 @@ void tst_CheckCommand::initTestCase()
     QVERIFY(m_dir.isValid());
     Write(QStringLiteral("empty.ini"), QByteArray());
     Write(QStringLiteral("clean.ini"), Trainer);
+    Write(
+        QStringLiteral("outside.ini"),
+        QByteArray(Trainer).replace("EnvelopeX=450;600;820;700;450;", "EnvelopeX=0;100;100;0;0;"));
+    {
+        QFile limits(Limits);
+        QVERIFY(limits.open(QIODevice::ReadOnly));
+        Write(QStringLiteral("comma.ini"), limits.readAll().replace('.', ','));
+    }
     Write(QStringLiteral("warning.ini"), QByteArray(Trainer).replace("Unit=1", "Unit=3"));
     Write(QStringLiteral("error.ini"),
           QByteArray(Trainer).replace("SlotsMinPos=0.95;0.90;0.90;1.22;",
@@ -156,6 +170,47 @@ void tst_CheckCommand::command_data()
            "642.400024414063 Nm, centre of gravity 0.973333370324337 m, inside the envelope "
            "(summary)"
         << none;
+    QTest::newRow("summary, outside")
+        << QStringList{"--summary", "@/outside.ini"} << 0
+        << "@/outside.ini:1: note: [Trainer] -: default loading: weight 660 kg, moment "
+           "642.400024414063 Nm, centre of gravity 0.973333370324337 m, outside the envelope "
+           "(summary)"
+        << none;
+    QTest::newRow("summary, no weight")
+        << QStringList{"--summary", Extremes} << 1
+        << "[Flat] -: default loading: weight 0 kg, moment 0 Nm, no centre of gravity, no closed "
+           "envelope to compare with (summary)"
+        << none;
+    // Limits are inclusive: a loading on the outline is within them, and the
+    // line names the limit in the loading sheet's words.
+    const struct
+    {
+        const char* section;
+        const char* figures;
+        const char* limit;
+    } onLimit[] = {
+        {"ForwardEdge", "weight 600 kg, moment 500 Nm, centre of gravity 0.833333333333333 m",
+         "the forward limit"},
+        {"AftEdge", "weight 560 kg, moment 700 Nm, centre of gravity 1.25 m", "the aft limit"},
+        {"BottomEdge", "weight 500 kg, moment 600 Nm, centre of gravity 1.2 m",
+         "the envelope's lowest weight"},
+        {"TopEdge", "weight 700 kg, moment 550 Nm, centre of gravity 0.785714285714286 m",
+         "the envelope's highest weight"},
+        {"SlantedEdge", "weight 650 kg, moment 650 Nm, centre of gravity 1 m", "the aft limit"},
+        {"SlantedVertex", "weight 600 kg, moment 700 Nm, centre of gravity 1.16666666666667 m",
+         "the aft limit"},
+        {"BottomCorner", "weight 500 kg, moment 500 Nm, centre of gravity 1 m",
+         "the forward limit"},
+    };
+    for (const auto& row : onLimit)
+        QTest::addRow("summary, on the limit: %s", row.section)
+            << QStringList{"--summary", Limits} << 0
+            << QStringLiteral("[%1] -: default loading: %2, within limits, on %3 (summary)")
+                   .arg(QLatin1String(row.section), QLatin1String(row.figures),
+                        QLatin1String(row.limit))
+            << none;
+    QTest::newRow("on the limits, strict") << QStringList{"--strict", "--summary", Limits} << 0
+                                           << "8 aircraft checked, 0 errors, 0 warnings" << none;
     QTest::newRow("unknown option")
         << QStringList{"--jsn"} << 2 << none << "trx-check: unknown option '--jsn'";
     QTest::newRow("help lists the options")
@@ -249,11 +304,100 @@ void tst_CheckCommand::jsonNamesUnreadable()
         Start(Checker, {"--json", m_dir.filePath("clean.ini"), m_dir.filePath("missing.ini")});
     QCOMPARE(run.status, 2);
     const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
-    QCOMPARE(top.value("format_version").toInt(), 1);
+    QCOMPARE(top.value("format_version").toInt(), 2);
     QCOMPARE(top.value("files").toArray(), QJsonArray{m_dir.filePath("clean.ini")});
     QCOMPARE(top.value("unreadable").toArray(),
              (QJsonArray{QJsonObject{{"file", m_dir.filePath("missing.ini")},
                                      {"error", "No such file or directory"}}}));
+}
+
+void tst_CheckCommand::jsonSummary_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("files"); // "@" stands for the scratch folder
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QJsonValue>("weight");
+    QTest::addColumn<QJsonValue>("moment");
+    QTest::addColumn<QJsonValue>("centre");
+    QTest::addColumn<QJsonValue>("envelope");
+    QTest::addColumn<QJsonValue>("onLimit");
+
+    const QString c = QStringLiteral("C");
+    const QJsonValue null(QJsonValue::Null);
+    const QJsonValue inside(QStringLiteral("inside"));
+    QTest::newRow("inside") << c << QStringList{"@/clean.ini"} << "Trainer" << QJsonValue(660)
+                            << QJsonValue(642.400024414063) << QJsonValue(0.973333370324337)
+                            << inside << null;
+    QTest::newRow("outside") << c << QStringList{"@/outside.ini"} << "Trainer" << QJsonValue(660)
+                             << QJsonValue(642.400024414063) << QJsonValue(0.973333370324337)
+                             << QJsonValue(QStringLiteral("outside")) << null;
+    const QStringList limits{Limits};
+    QTest::newRow("forward edge") << c << limits << "ForwardEdge" << QJsonValue(600)
+                                  << QJsonValue(500) << QJsonValue(0.833333333333333) << inside
+                                  << QJsonValue(QStringLiteral("forward"));
+    QTest::newRow("aft edge") << c << limits << "AftEdge" << QJsonValue(560) << QJsonValue(700)
+                              << QJsonValue(1.25) << inside << QJsonValue(QStringLiteral("aft"));
+    QTest::newRow("bottom edge") << c << limits << "BottomEdge" << QJsonValue(500)
+                                 << QJsonValue(600) << QJsonValue(1.2) << inside
+                                 << QJsonValue(QStringLiteral("bottom"));
+    QTest::newRow("top edge") << c << limits << "TopEdge" << QJsonValue(700) << QJsonValue(550)
+                              << QJsonValue(0.785714285714286) << inside
+                              << QJsonValue(QStringLiteral("top"));
+    QTest::newRow("slanted edge") << c << limits << "SlantedEdge" << QJsonValue(650)
+                                  << QJsonValue(650) << QJsonValue(1) << inside
+                                  << QJsonValue(QStringLiteral("aft"));
+    QTest::newRow("vertex") << c << limits << "SlantedVertex" << QJsonValue(600) << QJsonValue(700)
+                            << QJsonValue(1.16666666666667) << inside
+                            << QJsonValue(QStringLiteral("aft"));
+    QTest::newRow("corner") << c << limits << "BottomCorner" << QJsonValue(500) << QJsonValue(500)
+                            << QJsonValue(1) << inside << QJsonValue(QStringLiteral("forward"));
+    // Numbers keep a decimal point whatever the user's separator.
+    QTest::newRow("decimal comma")
+        << QStringLiteral("de_DE.UTF-8") << QStringList{"@/comma.ini"} << "ForwardEdge"
+        << QJsonValue(600) << QJsonValue(500) << QJsonValue(0.833333333333333) << inside
+        << QJsonValue(QStringLiteral("forward"));
+    // No weight has no centre of gravity; a total beyond single precision no number.
+    const QJsonValue noEnvelope(QStringLiteral("no envelope"));
+    QTest::newRow("no weight") << c << QStringList{Extremes} << "Flat" << QJsonValue(0)
+                               << QJsonValue(0) << null << noEnvelope << null;
+    QTest::newRow("infinite totals")
+        << c << QStringList{Extremes} << "Huge" << null << null << null << noEnvelope << null;
+    QTest::newRow("load stops") << c << QStringList{Extremes} << "Extremes" << null << null << null
+                                << null << null;
+}
+
+// Each aircraft's summary in JSON: numbers as numbers, null where there is none.
+void tst_CheckCommand::jsonSummary()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, files);
+    QFETCH(QString, section);
+    QFETCH(QJsonValue, weight);
+    QFETCH(QJsonValue, moment);
+    QFETCH(QJsonValue, centre);
+    QFETCH(QJsonValue, envelope);
+    QFETCH(QJsonValue, onLimit);
+    for (QString& f : files)
+        f.replace(u'@', m_dir.path());
+
+    const Run run = Start(Checker, QStringList{"--json", "--summary"} + files, locale);
+    QJsonParseError error;
+    const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString() + run.out));
+    QCOMPARE(top.value(QStringLiteral("format_version")).toInt(), 2);
+    QJsonObject found;
+    for (const QJsonValue& v : top.value(QStringLiteral("summary")).toArray())
+        if (v.toObject().value(QStringLiteral("section")).toString() == section)
+            found = v.toObject();
+    QVERIFY2(!found.isEmpty(), qPrintable(run.out));
+    QCOMPARE(found.keys(),
+             (QStringList{"centre_of_gravity", "envelope", "error", "file", "line", "listed",
+                          "loads", "moment", "on_limit", "section", "units", "weight"}));
+    QCOMPARE(found.value(QStringLiteral("weight")), weight);
+    QCOMPARE(found.value(QStringLiteral("moment")), moment);
+    QCOMPARE(found.value(QStringLiteral("centre_of_gravity")), centre);
+    QCOMPARE(found.value(QStringLiteral("envelope")), envelope);
+    QCOMPARE(found.value(QStringLiteral("on_limit")), onLimit);
 }
 
 void tst_CheckCommand::outputLost_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 #include "core/ArrowSeries.h"
+#include "core/Balance.h"
 #include "core/CataloguePath.h"
 #include "core/NumConv.h"
 #include "ui/Application.h"
@@ -40,6 +41,14 @@ EnvelopePoints=5
 EnvelopeX=450;600;820;700;450;
 EnvelopeY=500;500;800;800;500;
 )";
+
+QList<float> Values(const TFloatArray& a)
+{
+    QList<float> out;
+    for (int i = 0; i < a.Size(); ++i)
+        out << a[i];
+    return out;
+}
 
 QStringList Row(TStringGrid* g, int r)
 {
@@ -486,6 +495,69 @@ private slots:
         QCOMPARE(m_form->OuterSize(), QSize(686, 467));
         QCOMPARE(m_form->StringGrid1->ColWidth(0), 62);
         QCOMPARE(m_form->Series3->Count(), 0);
+    }
+
+    // A load that stops keeps the per-aircraft state filled up to the failing
+    // field and 0 after it; the unit indicators change only once every slot
+    // is read, the columns widen only after a completed read, and only a
+    // Compute that ran speaks of a load path.
+    void stoppedLoadKeepsWhatItRead_data()
+    {
+        const QByteArray twoSlots = "Slots=2\nSlotsMaxWeight=120;120;\nSlotsNames=Pilot;Pax;\n"
+                                    "SlotsPos=1;2;\nMaxWeight=900\nUnit=2\nEnvelopePoints=2\n";
+        QTest::addColumn<QByteArray>("catalogue");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QList<float>>("envelope");  // X then Y
+        QTest::addColumn<QList<float>>("positions"); // minimum then maximum
+        QTest::addColumn<float>("maxWeight");
+        QTest::addColumn<bool>("readCompleted");
+        QTest::newRow("second envelope Y")
+            << "[S]\n" + twoSlots + "EnvelopeX=1;2;\nEnvelopeY=3;y;\n"
+            << "'y' is not a valid floating point value." << QList<float>{1, 2, 3, 0}
+            << QList<float>{} << 0.0f << false;
+        QTest::newRow("second minimum position")
+            << "[S]\n" + twoSlots +
+                   "SlotsWeight=80;70;\nSlotsMinPos=0.5;\nSlotsMaxPos=3;4;\n"
+                   "EnvelopeX=1;2;\nEnvelopeY=3;4;\n"
+            << "'' is not a valid floating point value." << QList<float>{1, 2, 3, 4}
+            << QList<float>{0.5f, 0, 3, 0} << 0.0f << false;
+        QTest::newRow("second maximum position")
+            << "[S]\n" + twoSlots +
+                   "SlotsWeight=80;70;\nSlotsMinPos=0.5;0.6;\nSlotsMaxPos=3;-;\n"
+                   "EnvelopeX=1;2;\nEnvelopeY=3;4;\n"
+            << "'-' is not a valid floating point value." << QList<float>{1, 2, 3, 4}
+            << QList<float>{0.5f, 0.6f, 3, 0} << 0.0f << false;
+        QTest::newRow("second weight, in the Compute")
+            << "[S]\n" + twoSlots +
+                   "SlotsWeight=80;abc;\nSlotsMinPos=0.5;0.6;\nSlotsMaxPos=3;4;\n"
+                   "EnvelopeX=1;2;\nEnvelopeY=3;4;\n"
+            << "'abc' is not a valid floating point value." << QList<float>{1, 2, 3, 4}
+            << QList<float>{0.5f, 0.6f, 3, 4} << 900.0f << true;
+    }
+    void stoppedLoadKeepsWhatItRead()
+    {
+        QFETCH(QByteArray, catalogue);
+        QFETCH(QString, message);
+        QFETCH(QList<float>, envelope);
+        QFETCH(QList<float>, positions);
+        QFETCH(float, maxWeight);
+        QFETCH(bool, readCompleted);
+        QVERIFY(WriteCatalogue(catalogue));
+        Create();
+        m_form->show();
+        ModalDriver boxes;
+        QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QCOMPARE(boxes.texts, QStringList{message});
+        QCOMPARE(Values(m_form->EnvelopeX) + Values(m_form->EnvelopeY), envelope);
+        QCOMPARE(Values(m_form->SlotMinPos) + Values(m_form->SlotMaxPos), positions);
+        QCOMPARE(m_form->MaxTotalWeight, maxWeight);
+        QCOMPARE(m_form->RadioButton2->isChecked(), readCompleted);
+        QCOMPARE(m_form->RadioButton1->isEnabled(), !readCompleted);
+        QCOMPARE(m_form->StringGrid1->Cell(1, 1), QString(readCompleted ? "Lbs" : "kg"));
+        QCOMPARE(m_form->StringGrid1->ColWidth(0), readCompleted ? 104 : 62);
+        QCOMPARE(m_form->StringGrid1->ColWidth(4), readCompleted ? 77 : 62);
+        QCOMPARE(m_form->Chart1->accessibleDescription() != NoAircraftDescription(), readCompleted);
+        QCOMPARE(m_form->Series1->Count(), readCompleted ? 1 : 0);
     }
 
     void negativeCountsLoadAsZero()

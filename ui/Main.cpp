@@ -8,9 +8,6 @@
 #include "core/CataloguePath.h"
 #include "core/CatalogueSchema.h"
 #include "core/EditRules.h"
-#include "core/Exceptions.h"
-#include "core/ListField.h"
-#include "core/NumConv.h"
 #include "core/ReportPaths.h"
 #include "core/WinApi.h"
 #include "platform/IconFile.h"
@@ -260,72 +257,20 @@ void TForm1::Button1Click()
     const int selected = SelectedAircraft();
     const QString section = selected >= 0 ? ComboBox1->itemText(selected) : QString();
 
-    // Counts that no 2047-character list can back are refused before the
-    // sheet grows or anything is allocated.
-    const int slotCount = std::max(0, catalogue.ReadInteger(section, KeyName(CatalogueKey::Slots),
-                                                            DefaultOf(CatalogueKey::Slots)));
-    const int points =
-        std::max(0, catalogue.ReadInteger(section, KeyName(CatalogueKey::EnvelopePoints),
-                                          DefaultOf(CatalogueKey::EnvelopePoints)));
-    if (points > MaxListCount)
-        throw ECatalogueError(CountRefusalText(section, CatalogueKey::EnvelopePoints, points));
-    if (slotCount > MaxListCount)
-        throw ECatalogueError(CountRefusalText(section, CatalogueKey::Slots, slotCount));
-
-    EnvelopePoints = points;
-    EnvelopeX.Allocate(points);
-    EnvelopeY.Allocate(points);
-    const QString envX = catalogue.ReadString(section, KeyName(CatalogueKey::EnvelopeX), QString());
-    const QString envY = catalogue.ReadString(section, KeyName(CatalogueKey::EnvelopeY), QString());
-    for (int i = 0; i < EnvelopePoints; ++i) {
-        EnvelopeX[i] = static_cast<float>(ListFieldValue(i, envX));
-        EnvelopeY[i] = static_cast<float>(ListFieldValue(i, envY));
-    }
-
-    const QString model = catalogue.ReadString(section, KeyName(CatalogueKey::Model), QString());
-    const QString make = catalogue.ReadString(section, KeyName(CatalogueKey::Make), QString());
-    setWindowTitle(LoadedCaption(section, make, model));
-
-    StringGrid1->SetRowCount(StringGrid1->RowCount() + slotCount);
-
-    const QString maxWeights =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMaxWeight), QString());
-    const QString names =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsNames), QString());
-    SlotMinPos.Allocate(slotCount);
-    SlotMaxPos.Allocate(slotCount);
-    const QString minPos =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMinPos), QString());
-    const QString maxPos =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsMaxPos), QString());
-    const QString weights =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsWeight), QString());
-    const QString positions =
-        catalogue.ReadString(section, KeyName(CatalogueKey::SlotsPos), QString());
-
-    for (int i = 0; i < slotCount; ++i) {
-        const int r = i + firstSlotRow;
-        StringGrid1->SetCell(colMaxWeight, r,
-                             FloatToStr(static_cast<double>(ListFieldValue(i, maxWeights))));
-        StringGrid1->SetCell(colItem, r, ListFieldText(i, names));
-        StringGrid1->SetCell(colWeight, r, ListFieldText(i, weights));
-        StringGrid1->SetCell(colPosition, r, ListFieldText(i, positions));
-        SlotMinPos[i] = static_cast<float>(ListFieldValue(i, minPos));
-        SlotMaxPos[i] = static_cast<float>(ListFieldValue(i, maxPos));
-    }
-
-    MaxTotalWeight = static_cast<float>(catalogue.ReadFloat(
-        section, KeyName(CatalogueKey::MaxWeight), DefaultOf(CatalogueKey::MaxWeight)));
-
-    if (catalogue.ReadInteger(section, KeyName(CatalogueKey::Unit),
-                              DefaultOf(CatalogueKey::Unit)) == ImperialUnit) {
+    // The window shows what the load sets as it sets it: a load that stops
+    // later leaves the caption and the unit indicators as far as it got.
+    LoadSteps shown;
+    shown.captionSet = [this](const QString& caption) { setWindowTitle(caption); };
+    shown.imperialUnits = [this] {
         RadioButton1->setChecked(false);
         RadioButton1->setEnabled(false);
         RadioButton2->setChecked(true);
         RadioButton2->setEnabled(true);
-        for (int c = 0; c < sheetColumns; ++c)
-            StringGrid1->SetCell(c, 1, UnitLabel(SheetColumn(c), true));
-    }
+    };
+    ReadAircraft(
+        section,
+        [&](CatalogueKey key) { return catalogue.ReadString(section, KeyName(key), QString()); },
+        *StringGrid1, m_aircraft, shown);
 
     StringGrid1->SetColWidth(colItem, StringGrid1->ColWidth(colItem) + ItemColumnWidening);
     StringGrid1->SetColWidth(colTorque, StringGrid1->ColWidth(colTorque) + TorqueColumnWidening);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/AircraftLoad.h"
 #include "core/FloatArray.h"
 
 #include <QWidget>
@@ -18,6 +19,11 @@ class TStringGrid;
 class TForm1 : public QWidget
 {
     Q_OBJECT
+    // The loaded aircraft as the load writes it; the per-aircraft members
+    // below name its parts, so that a load that stops part-way leaves them
+    // filled up to where it stopped.
+    AircraftState m_aircraft;
+
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
@@ -36,12 +42,12 @@ public:
     QPushButton* Button4;
 
     // Per-aircraft state, from the load to the end of the run.
-    TFloatArray EnvelopeX;
-    TFloatArray EnvelopeY;
-    TFloatArray SlotMinPos;
-    TFloatArray SlotMaxPos;
-    float MaxTotalWeight = 0;
-    int EnvelopePoints = 0;
+    TFloatArray& EnvelopeX = m_aircraft.envelopeX;
+    TFloatArray& EnvelopeY = m_aircraft.envelopeY;
+    TFloatArray& SlotMinPos = m_aircraft.slotMinPos;
+    TFloatArray& SlotMaxPos = m_aircraft.slotMaxPos;
+    float& MaxTotalWeight = m_aircraft.maxTotalWeight;
+    int& EnvelopePoints = m_aircraft.envelopePoints;
 
     void Button1Click();
     // The recomputation; the chart's accessible description then states
