@@ -3,6 +3,7 @@
 
 #include "check/DefaultLoadingCheck.h"
 #include "check/EnvelopeCheck.h"
+#include "check/FlightLimitsCheck.h"
 #include "check/KeySpellingCheck.h"
 #include "check/ListCheck.h"
 #include "check/SettingsCheck.h"
@@ -25,6 +26,7 @@ AircraftResult CheckAircraft(const CatalogueSection& section)
     const AircraftFindings maxWeight = CheckMaxWeight(section);
     found += maxWeight;
     found += CheckUnit(section);
+    found += CheckFlightLimits(section);
 
     DefaultLoad load = LoadDefault(section);
     summary.loadError = load.outcome.errorBox;

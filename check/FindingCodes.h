@@ -18,6 +18,10 @@ enum class FindingCode
     NotText,
     NoAircraft,
     DuplicateSectionStops,
+    WeightLimit,
+    LimitOrder,
+    FuelSlots,
+    FuelDensity,
     // Warnings
     ValueCut,
     ListLong,

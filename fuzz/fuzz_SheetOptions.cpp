@@ -50,6 +50,11 @@ QString TrainerValue(CatalogueKey key)
         return QStringLiteral("450;600;820;700;450;");
     case CatalogueKey::EnvelopeY:
         return QStringLiteral("500;500;800;800;500;");
+    case CatalogueKey::MaxRampWeight:
+    case CatalogueKey::MaxLandingWeight:
+    case CatalogueKey::MaxZeroFuelWeight:
+    case CatalogueKey::FuelSlots:
+    case CatalogueKey::FuelDensity:
     case CatalogueKey::Unknown:
         break;
     }

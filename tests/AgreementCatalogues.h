@@ -29,11 +29,12 @@ inline const QByteArrayList TrainerLines = {
 };
 
 // The worked example as section `name`, with each key of `changes` given the
-// value there (removed when the value is null).
+// value there (removed when the value is null); keys it lacks come last.
 inline QByteArray Mutant(const QByteArray& name,
                          const QList<QPair<QByteArray, QByteArray>>& changes)
 {
     QByteArray text = '[' + name + "]\n";
+    QList<QPair<QByteArray, QByteArray>> added = changes;
     for (const QByteArray& line : TrainerLines) {
         const QByteArray key = line.left(line.indexOf('='));
         auto change = std::find_if(changes.cbegin(), changes.cend(),
@@ -42,7 +43,11 @@ inline QByteArray Mutant(const QByteArray& name,
             text += line + '\n';
         else if (!change->second.isNull())
             text += key + '=' + change->second + '\n';
+        added.removeIf([&](const auto& c) { return c.first == key; });
     }
+    for (const auto& [key, value] : std::as_const(added))
+        if (!value.isNull())
+            text += key + '=' + value + '\n';
     return text;
 }
 
@@ -86,6 +91,17 @@ inline QByteArray Generated()
          {"SlotsMinPos", "0;0;0;0;"},
          {"SlotsMaxPos", "9;9;9;9;"}});
     add({{"Slots", "2000"}, {"EnvelopePoints", "2000"}});
+    // The flight's keys, which the window never reads, sound and wrong.
+    add({{"MaxRampWeight", "805"},
+         {"MaxLandingWeight", "760"},
+         {"MaxZeroFuelWeight", "700"},
+         {"FuelSlots", "4;"},
+         {"FuelDensity", "0.72"}});
+    add({{"MaxRampWeight", "x"},
+         {"MaxLandingWeight", "900"},
+         {"MaxZeroFuelWeight", "-1"},
+         {"FuelSlots", "1;9;x"},
+         {"FuelDensity", "1E400"}});
     add({{"EnvelopeX", "450;a;820;700;450;"}, {"EnvelopeY", "500;b;800;800;500;"}});
     // 400 slots with ordinary fields: the lists are cut at 2047 characters.
     QByteArray names;

@@ -91,6 +91,39 @@ void tst_CatalogueCheck::findings_data()
                                   << point << "" << QStringList{"out-of-range:9"};
     QTest::newRow("out-of-range, maximum weight")
         << Trainer("MaxWeight", "MaxWeight=1E39") << point << "" << QStringList{"out-of-range:11"};
+    // The flight's keys: never stopping a load, one error each.
+    const QByteArray flight = "MaxRampWeight=805\nMaxLandingWeight=760\nMaxZeroFuelWeight=700.5\n"
+                              "FuelSlots=4;\nFuelDensity=0.72\n";
+    QTest::newRow("flight keys") << Trainer({}, {}, flight) << point << "" << QStringList{};
+    QTest::newRow("flight keys, comma locale")
+        << Trainer({}, {}, flight).replace('.', ',') << QChar(u',') << "" << QStringList{};
+    QTest::newRow("weight-limit, ramp") << Trainer({}, {}, "MaxRampWeight=heavy\n") << point << ""
+                                        << QStringList{"weight-limit:16"};
+    QTest::newRow("weight-limit, landing") << Trainer({}, {}, "MaxLandingWeight=-760\n") << point
+                                           << "" << QStringList{"weight-limit:16"};
+    QTest::newRow("weight-limit, zero fuel") << Trainer({}, {}, "MaxZeroFuelWeight=1E400\n")
+                                             << point << "" << QStringList{"weight-limit:16"};
+    QTest::newRow("fuel-slots, no such slot")
+        << Trainer({}, {}, "FuelSlots=4;5;\n") << point << "" << QStringList{"fuel-slots:16"};
+    QTest::newRow("fuel-slots, the empty aircraft")
+        << Trainer({}, {}, "FuelSlots=1;\n") << point << "" << QStringList{"fuel-slots:16"};
+    QTest::newRow("fuel-slots, twice")
+        << Trainer({}, {}, "FuelSlots=4;4;\n") << point << "" << QStringList{"fuel-slots:16"};
+    QTest::newRow("fuel-slots, no final ';'")
+        << Trainer({}, {}, "FuelSlots=4\n") << point << "" << QStringList{"fuel-slots:16"};
+    QTest::newRow("fuel-density") << Trainer({}, {}, "FuelDensity=0\n") << point << ""
+                                  << QStringList{"fuel-density:16"};
+    QTest::newRow("limit-order, zero fuel above landing")
+        << Trainer({}, {}, "MaxLandingWeight=700\nMaxZeroFuelWeight=750\n") << point << ""
+        << QStringList{"limit-order:17"};
+    QTest::newRow("limit-order, landing above MaxWeight")
+        << Trainer({}, {}, "MaxLandingWeight=801\n") << point << ""
+        << QStringList{"limit-order:16"};
+    QTest::newRow("limit-order, ramp below MaxWeight")
+        << Trainer({}, {}, "MaxRampWeight=799\n") << point << "" << QStringList{"limit-order:16"};
+    QTest::newRow("limit-order, zero fuel above MaxWeight without landing")
+        << Trainer({}, {}, "MaxZeroFuelWeight=801\n") << point << ""
+        << QStringList{"limit-order:16"};
     QTest::newRow("not-text") << Trainer("Make", "Make=G\xE9n\xE9ric") << point << ""
                               << QStringList{"not-text:2"};
     QTest::newRow("not-text, UTF-16")

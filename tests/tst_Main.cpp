@@ -287,11 +287,26 @@ private slots:
 
     // -- loading ----------------------------------------------------------
 
+    // The flight's keys, sound or not, change nothing the window shows.
+    void loadWorkedExample_data()
+    {
+        QTest::addColumn<QByteArray>("catalogue");
+        QTest::newRow("as described") << QByteArray(trainer);
+        QTest::newRow("with the flight's keys")
+            << QByteArray(trainer) + "MaxRampWeight=805\nMaxLandingWeight=760\n"
+                                     "MaxZeroFuelWeight=700\nFuelSlots=4;\nFuelDensity=0.72\n";
+        QTest::newRow("with the flight's keys wrong")
+            << QByteArray(trainer) + "MaxRampWeight=x\nMaxLandingWeight=900\n"
+                                     "MaxZeroFuelWeight=-1\nFuelSlots=1;9;x\nFuelDensity=1E400\n";
+    }
     void loadWorkedExample()
     {
-        QVERIFY(WriteCatalogue(trainer));
+        QFETCH(QByteArray, catalogue);
+        QVERIFY(WriteCatalogue(catalogue));
         Create();
+        ModalDriver boxes;
         QTest::mouseClick(m_form->Button1, Qt::LeftButton);
+        QCOMPARE(boxes.texts, QStringList());
         QCOMPARE(m_form->windowTitle(),
                  QStringLiteral("Trimwise Application - Trainer (Generic T2)"));
         QCOMPARE(m_form->OuterSize(), QSize(686, 467));
