@@ -4,6 +4,7 @@
 #include "check/CatalogueIndex.h"
 #include "check/FindingCodes.h"
 #include "check/FindingText.h"
+#include "cli/Utf8.h"
 #include "core/AircraftLoad.h"
 #include "core/ArrowSeries.h"
 #include "core/IniSyntax.h"
@@ -13,47 +14,6 @@
 #include <limits>
 
 namespace {
-
-bool IsContinuation(uchar c)
-{
-    return (c & 0xC0) == 0x80;
-}
-
-// Length of the valid UTF-8 sequence at `p`, 0 when it is not one.
-int Utf8Length(const uchar* p, const uchar* end)
-{
-    const uchar c = p[0];
-    int n = 0;
-    char32_t min = 0;
-    char32_t code = 0;
-    if (c < 0x80)
-        return 1;
-    if ((c & 0xE0) == 0xC0) {
-        n = 2;
-        min = 0x80;
-        code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        n = 3;
-        min = 0x800;
-        code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        n = 4;
-        min = 0x10000;
-        code = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p < n)
-        return 0;
-    for (int k = 1; k < n; ++k) {
-        if (!IsContinuation(p[k]))
-            return 0;
-        code = (code << 6) | (p[k] & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return n;
-}
 
 // The first place where the bytes are not text the reader can use.
 struct TextProblem
@@ -91,7 +51,8 @@ TextProblem ScanText(const QByteArray& bytes)
             consequence = QStringLiteral("a catalogue is plain text, with no control character "
                                          "but the tab");
         } else if (c >= 0x80) {
-            length = Utf8Length(p, end);
+            char32_t code = 0;
+            length = Utf8SequenceLength(p, end, code);
             if (length == 0) {
                 length = 1;
                 what = QStringLiteral("the byte 0x%1, which is not UTF-8")

@@ -1,49 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "check/KeySpellingCheck.h"
 
-#include "core/IniSyntax.h"
-
-#include <algorithm>
-#include <vector>
+#include "cli/ClosestNames.h"
+#include "core/CatalogueSchema.h"
 
 namespace {
-
-// Edit distance up to which an unknown key is taken for a misspelt known one.
-constexpr int MaxSpellingDistance = 2;
-
-int EditDistance(const QString& a, const QString& b)
-{
-    std::vector<int> row(static_cast<size_t>(b.size()) + 1);
-    for (size_t j = 0; j < row.size(); ++j)
-        row[j] = static_cast<int>(j);
-    for (qsizetype i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = static_cast<int>(i);
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const int above = row[static_cast<size_t>(j)];
-            row[static_cast<size_t>(j)] = std::min({above + 1, row[static_cast<size_t>(j - 1)] + 1,
-                                                    diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row.back();
-}
 
 // The known key an unknown name most likely means, empty when none is close.
 QString NearestKey(const QString& name)
 {
-    const QString folded = IniNameKey(name);
-    QString best;
-    int bestDistance = MaxSpellingDistance + 1;
-    for (int k = 0; k < CatalogueKeyCount; ++k) {
-        const QString known = KeyName(static_cast<CatalogueKey>(k));
-        const int d = EditDistance(folded, IniNameKey(known));
-        if (d < bestDistance && d < known.size() / 2) {
-            best = known;
-            bestDistance = d;
-        }
-    }
-    return best;
+    QStringList known;
+    for (int k = 0; k < CatalogueKeyCount; ++k)
+        known << KeyName(static_cast<CatalogueKey>(k));
+    return ClosestNames(name, known, 1, Nearness::Misspelling).value(0);
 }
 
 } // namespace

@@ -2,11 +2,12 @@
 // trx-check: tells a catalogue's author what TRX will make of the catalogue.
 
 #include "check/CatalogueCheck.h"
+#include "check/CheckOptions.h"
 #include "check/JsonReport.h"
 #include "check/TextReport.h"
 #include "cli/CommandOutput.h"
+#include "cli/DefaultCatalogue.h"
 #include "cli/TerminalText.h"
-#include "core/CataloguePath.h"
 #include "core/IniSyntax.h"
 #include "core/NumConv.h"
 #include "core/RegularFile.h"
@@ -21,31 +22,6 @@ namespace {
 
 using namespace CommandOutput;
 
-const char* const Usage = "usage: trx-check [--json] [--strict] [--summary] [CATALOGUE...]\n";
-
-const char* const Help =
-    "Tells a catalogue's author what Trimwise will make of an aircraft catalogue:\n"
-    "which aircraft fail to load and with which error box, which show something\n"
-    "plainly wrong, and what is almost certainly not what was meant. With no\n"
-    "CATALOGUE it checks the TRX.ini of the Trimwise program it belongs to.\n"
-    "\n"
-    "  --json      print one JSON object instead of lines (format_version 2)\n"
-    "  --strict    exit with status 1 on warnings too\n"
-    "  --summary   add each aircraft's default loading: total weight and moment,\n"
-    "              centre of gravity, inside or outside the envelope\n"
-    "  --help, -h  print this help and exit\n"
-    "  --version   print the version and exit\n"
-    "  --          end of options: every later argument is a catalogue\n"
-    "\n"
-    "Exit status:\n"
-    "  0  no errors (warnings allowed)\n"
-    "  1  errors, or warnings with --strict\n"
-    "  2  a catalogue could not be read, the command line is wrong, or the\n"
-    "     output could not be written\n"
-    "\n"
-    "Each finding ends with its code in parentheses; man trx-check explains\n"
-    "every code.\n";
-
 void Complain(const QString& text)
 {
     Message(text.toUtf8());
@@ -55,14 +31,13 @@ void Complain(const QString& text)
 // the installed TRX in the program folder; empty when there is neither.
 QByteArray DefaultCatalogue()
 {
-    QStringList looked;
-    const QString found = DefaultCataloguePath(QCoreApplication::applicationDirPath(),
-                                               QStringLiteral(TRX_APPDIR_FROM_BINDIR), &looked);
+    QString why;
+    const QString found = DefaultCataloguePath(
+        QCoreApplication::applicationDirPath(), QStringLiteral(TRX_APPDIR_FROM_BINDIR),
+        QStringLiteral("trx-check"), QStringLiteral("to check"), why);
     if (!found.isEmpty())
         return QFile::encodeName(found);
-    Complain(QStringLiteral("no TRX beside trx-check (%1) nor in %2: name the catalogue to "
-                            "check")
-                 .arg(TerminalText(looked.value(0)), TerminalText(looked.value(1))));
+    Complain(TerminalText(why));
     return QByteArray();
 }
 
@@ -88,40 +63,29 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 
     // Arguments are taken as bytes: a file name need not be UTF-8.
-    QByteArrayList files;
-    bool json = false;
-    bool strict = false;
-    bool summary = false;
-    bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (options && arg == "--") {
-            options = false;
-        } else if (options && arg == "--json") {
-            json = true;
-        } else if (options && arg == "--strict") {
-            strict = true;
-        } else if (options && arg == "--summary") {
-            summary = true;
-        } else if (options && (arg == "--help" || arg == "-h")) {
-            Out(QByteArray(Usage) + '\n' + Help);
-            return Finish(ExitOk);
-        } else if (options && arg == "--version") {
-            Out("trx-check " TRX_VERSION "\n");
-            return Finish(ExitOk);
-        } else if (options && arg.startsWith('-') && arg != "-") {
-            Message("unknown option '" + TerminalBytes(arg) + "'");
-            std::fputs(Usage, stderr);
-            return Finish(ExitTrouble);
-        } else {
-            files << arg;
-        }
+    QByteArrayList args;
+    for (int i = 1; i < argc; ++i)
+        args << QByteArray(argv[i]);
+    const CheckOptions options = ParseCheckOptions(args);
+    if (!options.error.isEmpty()) {
+        Complain(options.error);
+        std::fputs(CheckUsage().constData(), stderr);
+        return Finish(ExitTrouble);
+    }
+    if (options.help) {
+        Out(CheckHelp());
+        return Finish(ExitOk);
+    }
+    if (options.version) {
+        Out("trx-check " TRX_VERSION "\n");
+        return Finish(ExitOk);
     }
 
     int noArgc = 1;
     QCoreApplication app(noArgc, argv);
     ReadDecimalSeparatorFromLocale();
 
+    QByteArrayList files = options.catalogues;
     if (files.isEmpty()) {
         const QByteArray catalogue = DefaultCatalogue();
         if (catalogue.isEmpty())
@@ -130,10 +94,10 @@ int main(int argc, char** argv)
     }
 
     std::unique_ptr<ReportWriter> report;
-    if (json)
-        report = std::make_unique<JsonReport>(Out, summary);
+    if (options.json)
+        report = std::make_unique<JsonReport>(Out, options.summary);
     else
-        report = std::make_unique<TextReport>(Out, summary);
+        report = std::make_unique<TextReport>(Out, options.summary);
     CheckCounts totals;
     bool unreadable = false;
     for (const QByteArray& file : std::as_const(files)) {
@@ -157,7 +121,7 @@ int main(int argc, char** argv)
         status = ExitTrouble;
     } else if (unreadable) {
         status = ExitTrouble;
-    } else if (totals.errors > 0 || (strict && totals.warnings > 0)) {
+    } else if (totals.errors > 0 || (options.strict && totals.warnings > 0)) {
         status = ExitFindings;
     }
     return Finish(status);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/TerminalText.h"
 
+#include "cli/Utf8.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -33,37 +35,6 @@ void Append(QString& out, char32_t c)
         out += QChar(char16_t(c));
 }
 
-// Length of the valid UTF-8 sequence at `p`, 0 when there is none.
-int Utf8Length(const uchar* p, const uchar* end, char32_t& code)
-{
-    const uchar c = p[0];
-    int n = 0;
-    char32_t min = 0;
-    if (c < 0x80) {
-        code = c;
-        return 1;
-    }
-    if ((c & 0xE0) == 0xC0) {
-        n = 2, min = 0x80, code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-        n = 3, min = 0x800, code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-        n = 4, min = 0x10000, code = c & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p < n)
-        return 0;
-    for (int k = 1; k < n; ++k) {
-        if ((p[k] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (p[k] & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return n;
-}
-
 } // namespace
 
 QString TerminalText(const QString& text)
@@ -91,7 +62,7 @@ QByteArray TerminalBytes(const QByteArray& bytes)
     const uchar* end = p + bytes.size();
     while (p < end) {
         char32_t code = 0;
-        const int n = Utf8Length(p, end, code);
+        const int n = Utf8SequenceLength(p, end, code);
         if (n == 0) {
             out += QStringLiteral("\\x") + Hex(*p, 2);
             ++p;

@@ -3,9 +3,9 @@
 // works it out, as text, JSON or a PDF page.
 
 #include "cli/CommandOutput.h"
+#include "cli/DefaultCatalogue.h"
 #include "cli/TerminalText.h"
 #include "core/AircraftLoad.h"
-#include "core/CataloguePath.h"
 #include "core/NumConv.h"
 #include "core/RegularFile.h"
 #include "platform/IniFile.h"
@@ -50,14 +50,11 @@ QByteArray Catalogue(const SheetOptions& options, SheetError& error)
 {
     QByteArray path = options.catalogue;
     if (path.isEmpty()) {
-        QStringList looked;
-        const QString found = DefaultCataloguePath(QCoreApplication::applicationDirPath(),
-                                                   QStringLiteral(TRX_APPDIR_FROM_BINDIR), &looked);
+        const QString found = DefaultCataloguePath(
+            QCoreApplication::applicationDirPath(), QStringLiteral(TRX_APPDIR_FROM_BINDIR),
+            QStringLiteral("trx-sheet"), QStringLiteral("with --catalogue FILE"), error.message);
         if (found.isEmpty()) {
             error.kind = QStringLiteral("catalogue");
-            error.message = QStringLiteral("no TRX beside trx-sheet (%1) nor in %2: name the "
-                                           "catalogue with --catalogue FILE")
-                                .arg(looked.value(0), looked.value(1));
             return QByteArray();
         }
         path = QFile::encodeName(found);

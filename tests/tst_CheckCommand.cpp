@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The trx-check command as a user runs it: files it cannot read, exit
-// statuses, the default catalogue, and JSON that always parses.
+// statuses, the default catalogue, and JSON that always parses; and its
+// command line as the parser reads it.
+
+#include "check/CheckOptions.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -72,6 +75,8 @@ private slots:
     void outputLost();
     void escaped_data();
     void escaped();
+    void options_data();
+    void options();
 
 private:
     QString Write(const QString& name, const QByteArray& text);
@@ -483,6 +488,64 @@ void tst_CheckCommand::escaped()
         QVERIFY2(!control && !bidi, qPrintable(QString::number(u, 16) + u'\n' + all));
     }
     QVERIFY2(all.contains(shown), qPrintable(all));
+}
+
+void tst_CheckCommand::options_data()
+{
+    QTest::addColumn<QByteArrayList>("args");
+    QTest::addColumn<QString>("set"); // the flags set, in the order of CheckOptions
+    QTest::addColumn<QByteArrayList>("catalogues");
+    QTest::addColumn<QString>("error");
+
+    const QString none;
+    QTest::newRow("nothing") << QByteArrayList{} << none << QByteArrayList{} << none;
+    QTest::newRow("every flag, anywhere")
+        << QByteArrayList{"a.ini", "--summary", "b.ini", "--strict", "--json"}
+        << "json strict summary" << QByteArrayList{"a.ini", "b.ini"} << none;
+    QTest::newRow("a lone dash is a catalogue")
+        << QByteArrayList{"-"} << none << QByteArrayList{"-"} << none;
+    QTest::newRow("an empty argument is a catalogue")
+        << QByteArrayList{""} << none << QByteArrayList{""} << none;
+    QTest::newRow("options end") << QByteArrayList{"--json", "--", "--strict", "--", "-h", "--x"}
+                                 << "json" << QByteArrayList{"--strict", "--", "-h", "--x"} << none;
+    QTest::newRow("help decides") << QByteArrayList{"--json", "--help", "--x", "c.ini"}
+                                  << "help json" << QByteArrayList{} << none;
+    QTest::newRow("short help") << QByteArrayList{"-h"} << "help" << QByteArrayList{} << none;
+    QTest::newRow("version before help")
+        << QByteArrayList{"--version", "--help"} << "version" << QByteArrayList{} << none;
+    QTest::newRow("unknown before help") << QByteArrayList{"--jsn", "--help"} << none
+                                         << QByteArrayList{} << "unknown option '--jsn'";
+    QTest::newRow("no values") << QByteArrayList{"--json=1"} << none << QByteArrayList{}
+                               << "unknown option '--json=1'";
+    QTest::newRow("single letters are not combined")
+        << QByteArrayList{"-hj"} << none << QByteArrayList{} << "unknown option '-hj'";
+    QTest::newRow("bytes escaped, not replaced")
+        << QByteArrayList{"-x\xFF\x1B%1"} << none << QByteArrayList{}
+        << "unknown option '-x\\xFF\\x1B%1'";
+}
+
+// Options anywhere among the catalogues, "--" ends them, and the first
+// --help, --version or unknown option decides.
+void tst_CheckCommand::options()
+{
+    QFETCH(QByteArrayList, args);
+    QFETCH(QString, set);
+    QFETCH(QByteArrayList, catalogues);
+    QFETCH(QString, error);
+
+    const CheckOptions o = ParseCheckOptions(args);
+    QStringList flags;
+    const std::pair<bool, const char*> all[] = {{o.help, "help"},
+                                                {o.version, "version"},
+                                                {o.json, "json"},
+                                                {o.strict, "strict"},
+                                                {o.summary, "summary"}};
+    for (const auto& [on, name] : all)
+        if (on)
+            flags << QString::fromLatin1(name);
+    QCOMPARE(flags.join(u' '), set);
+    QCOMPARE(o.catalogues, catalogues);
+    QCOMPARE(o.error, error);
 }
 
 QTEST_GUILESS_MAIN(tst_CheckCommand)
