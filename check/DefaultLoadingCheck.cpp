@@ -2,8 +2,8 @@
 #include "check/DefaultLoadingCheck.h"
 
 #include "core/ArrowSeries.h"
+#include "core/MemorySheet.h"
 #include "core/NumConv.h"
-#include "core/TextSheet.h"
 
 #include <cmath>
 #include <vector>
@@ -11,7 +11,7 @@
 DefaultLoad LoadDefault(const CatalogueSection& section)
 {
     DefaultLoad load;
-    TextSheet sheet(firstSlotRow);
+    MemorySheet sheet(firstSlotRow);
     TArrowSeries envelope;
     TArrowSeries loadPath;
     load.outcome = LoadAircraft(

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sheet/CatalogueChoice.h"
+
+#include "core/CataloguePath.h"
+#include "core/RegularFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+
+QByteArray ChooseCatalogue(const QByteArray& named, const QString& appDirFromBinDir,
+                           SheetFailure& failure)
+{
+    QByteArray path = named;
+    if (path.isEmpty()) {
+        QStringList looked;
+        const QString found =
+            DefaultCataloguePath(QCoreApplication::applicationDirPath(), appDirFromBinDir, &looked);
+        if (found.isEmpty()) {
+            failure =
+                MakeSheetFailure(SheetFailureKind::Catalogue,
+                                 QStringLiteral("no TRX beside trx-sheet (%1) nor in %2: name the "
+                                                "catalogue with --catalogue FILE")
+                                     .arg(looked.value(0), looked.value(1)));
+            return QByteArray();
+        }
+        path = QFile::encodeName(found);
+    }
+    // The reader opens a file by a name in Unicode: a name that is not UTF-8
+    // would reach another file, or none.
+    if (QFile::encodeName(QFile::decodeName(path)) != path) {
+        failure = MakeSheetFailure(SheetFailureKind::Catalogue,
+                                   QStringLiteral("cannot read %1: the file's name is not UTF-8")
+                                       .arg(QFile::decodeName(path)));
+        return QByteArray();
+    }
+    // The reader takes a file it cannot read for an empty one; the command
+    // says so instead.
+    RegularFile file(path);
+    char byte = 0;
+    if (!file.IsOpen() || file.Read(&byte, 1) < 0) {
+        failure = MakeSheetFailure(
+            SheetFailureKind::Catalogue,
+            QStringLiteral("cannot read %1: %2").arg(QFile::decodeName(path), file.ErrorText()));
+        return QByteArray();
+    }
+    return path;
+}
