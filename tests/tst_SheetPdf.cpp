@@ -148,6 +148,16 @@ private slots:
                            "Overweight: 870/800",
                            "Pilot in command's signature:"}
             << QStringList{"Pilot:", "Registration:", "WITHIN"};
+        // 800 kg is the envelope's highest weight: on its top edge, which is
+        // within limits.
+        QTest::newRow("A4, on the envelope's highest weight")
+            << QPageSize::A4 << "520;120;100;60;"
+            << ""
+            << "" << QStringList{} << "(A4)"
+            << QStringList{"Total weight: 800 kg",
+                           "Limits at 800 kg: moment 700 to 820 Nm, CG 0.875 to 1.025 m",
+                           "Verdict: WITHIN LIMITS, ON THE ENVELOPE'S HIGHEST WEIGHT"}
+            << QStringList{"OUTSIDE"};
     }
     void page()
     {
