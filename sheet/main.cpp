@@ -29,6 +29,12 @@ QByteArrayList Arguments(int argc, char** argv)
     return args;
 }
 
+int Fail(SheetWriter& out, const SheetFailure& failure)
+{
+    out.WriteFailure(failure);
+    return Finish(ExitTrouble);
+}
+
 // Writes what the run worked out: the page first, whole or not at all, so
 // that a page that could not be written is reported instead of the sheet.
 // Returns the exit status.
@@ -55,8 +61,7 @@ int Write(LoadingSheetRun run, SheetWriter* page, SheetWriter& out)
     }
     if (page)
         page->WriteFailure(run.failure);
-    out.WriteFailure(run.failure);
-    return Finish(ExitTrouble);
+    return Fail(out, run.failure);
 }
 
 } // namespace
@@ -72,13 +77,12 @@ int main(int argc, char** argv)
     const std::unique_ptr<SheetWriter> out =
         options.json ? std::unique_ptr<SheetWriter>(std::make_unique<JsonSheetWriter>(Out, Message))
                      : std::make_unique<TextSheetWriter>(Out, Message);
-    if (!options.error.isEmpty()) {
-        out->WriteFailure(MakeSheetFailure(SheetFailureKind::Option, options.error));
-        return Finish(ExitTrouble);
-    }
+    if (!options.error.isEmpty())
+        return Fail(*out, MakeSheetFailure(SheetFailureKind::Option, options.error));
 
     // A PDF needs fonts, and so the GUI application, but no display; text
-    // and JSON start without either.
+    // and JSON start without either. The module outlives the application
+    // and the page's writer.
     int noArgc = 1;
     SheetPdfModule pdf;
     std::unique_ptr<QCoreApplication> app;
@@ -87,10 +91,8 @@ int main(int argc, char** argv)
         app = std::make_unique<QCoreApplication>(noArgc, argv);
     } else {
         QString why;
-        if (!pdf.Open(QStringLiteral(TRX_APPDIR_FROM_BINDIR), why)) {
-            out->WriteFailure(MakeSheetFailure(SheetFailureKind::Output, why));
-            return Finish(ExitTrouble);
-        }
+        if (!pdf.Open(QStringLiteral(TRX_APPDIR_FROM_BINDIR), why))
+            return Fail(*out, MakeSheetFailure(SheetFailureKind::Output, why));
         app = pdf.Application(noArgc, argv);
         page = pdf.Writer(QFile::decodeName(options.pdf), options.paper);
     }

@@ -55,6 +55,8 @@ private slots:
     void json_data();
     void json();
     void pdfHoldsTheFigures();
+    void failureKinds_data();
+    void failureKinds();
     void noWeightNoInfinity_data();
     void noWeightNoInfinity();
 
@@ -311,9 +313,6 @@ void tst_SheetCommand::json_data()
     QTest::newRow("no weight, no centre margins")
         << QStringList{"--catalogue", "@/limits.ini", "Zero"} << 0 << "margins"
         << "{\"high_centre\":null,\"high_moment\":100,\"low_centre\":null,\"low_moment\":100}";
-    QTest::newRow("pdf not written")
-        << QStringList{"Trainer", "--pdf", "@/none/sheet.pdf"} << 2 << "kind"
-        << "\"output\"";
     QTest::newRow("list") << QStringList{"--list"} << 0 << "aircraft"
                           << "[\"Trainer\",\"DA40\",\"C172S\"]";
 }
@@ -365,6 +364,53 @@ void tst_SheetCommand::pdfHoldsTheFigures()
     QVERIFY(figures.size() > 20);
     for (const QString& figure : std::as_const(figures))
         QVERIFY2(page.contains(figure), qPrintable(figure + QStringLiteral(" not in:\n") + page));
+}
+
+// Every way to fail names its kind in the JSON, and the manual lists it.
+void tst_SheetCommand::failureKinds_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("kind");
+    const QString bundled = QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini");
+    QTest::newRow("option") << QStringList{"--paper", "a3", "Trainer"} << "option";
+    QTest::newRow("catalogue") << QStringList{"--catalogue", "@/none.ini", "Trainer"}
+                               << "catalogue";
+    QTest::newRow("aircraft") << QStringList{"--catalogue", bundled, "Trainr"} << "aircraft";
+    QTest::newRow("slot") << QStringList{"--catalogue", bundled, "Trainer", "--weight", "9=1"}
+                          << "slot";
+    QTest::newRow("value") << QStringList{"--catalogue", bundled, "Trainer", "--weight", "2=x"}
+                           << "value";
+    QTest::newRow("load") << QStringList{"--catalogue", "@/odd.ini", "Stops"} << "load";
+    QTest::newRow("output") << QStringList{"--catalogue", bundled, "Trainer", "--pdf",
+                                           "@/none/sheet.pdf"}
+                            << "output";
+}
+
+void tst_SheetCommand::failureKinds()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, kind);
+    for (QString& a : args)
+        a.replace(u'@', m_dir.path());
+    const Run run = Start(args << QStringLiteral("--json"));
+    QCOMPARE(run.status, 2);
+    const QJsonObject error = QJsonDocument::fromJson(run.out.toUtf8())
+                                  .object()
+                                  .value(QStringLiteral("error"))
+                                  .toObject();
+    QCOMPARE(error.value(QStringLiteral("kind")).toString(), kind);
+    QVERIFY(!run.err.isEmpty());
+
+    QFile manual(QStringLiteral(TRX_SOURCE_DIR "/sheet/trx-sheet.1"));
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(manual.readAll());
+    const qsizetype from = page.indexOf(QStringLiteral(".B kind\n"));
+    const qsizetype to = page.indexOf(QStringLiteral(".B message\n"), from);
+    QVERIFY(from >= 0 && to > from);
+    const QRegularExpression listed(QStringLiteral("^\\.(B|BR|RB) (\\( )?") + kind +
+                                        QStringLiteral("\\b"),
+                                    QRegularExpression::MultilineOption);
+    QVERIFY2(page.mid(from, to - from).contains(listed), qPrintable(kind));
 }
 
 // A loading of no weight has no centre of gravity: no format shows one, nor
