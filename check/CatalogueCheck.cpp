@@ -8,7 +8,7 @@
 #include "core/AircraftLoad.h"
 #include "core/ArrowSeries.h"
 #include "core/IniSyntax.h"
-#include "core/TextSheet.h"
+#include "core/MemorySheet.h"
 
 #include <algorithm>
 #include <limits>
@@ -84,7 +84,7 @@ QString SectionsFrom(qint64 after)
 // `section` (nullptr: no section, every key missing): the headless load.
 LoadOutcome LoadAs(const QString& name, const CatalogueSection* section)
 {
-    TextSheet sheet(firstSlotRow);
+    MemorySheet sheet(firstSlotRow);
     AircraftState state;
     TArrowSeries envelope;
     TArrowSeries loadPath;

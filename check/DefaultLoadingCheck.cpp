@@ -3,15 +3,15 @@
 
 #include "core/ArrowSeries.h"
 #include "core/Balance.h"
+#include "core/MemorySheet.h"
 #include "core/NumConv.h"
-#include "core/TextSheet.h"
 
 #include <cmath>
 
 DefaultLoad LoadDefault(const CatalogueSection& section)
 {
     DefaultLoad load;
-    TextSheet sheet(firstSlotRow);
+    MemorySheet sheet(firstSlotRow);
     TArrowSeries envelope;
     TArrowSeries loadPath;
     load.outcome = LoadAircraft(

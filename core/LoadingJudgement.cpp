@@ -27,10 +27,13 @@ LoadingJudgement EvaluateLoading(const EnvelopeShape& envelope, LoadPathEnd end)
     if (j.verdict.range >= 0) {
         j.lowMomentMargin = j.verdict.lowMargin;
         j.highMomentMargin = j.verdict.highMargin;
-        const LimitRange& r = j.ranges[static_cast<size_t>(j.verdict.range)];
         if (j.centre) {
-            j.forwardCentreMargin = *j.centre - *r.forwardCentre;
-            j.aftCentreMargin = *r.aftCentre - *j.centre;
+            // The moment margins over the weight: one division, as the
+            // limits themselves are worked out. A negative weight turns the
+            // moments' order round.
+            const double w = std::abs(weight);
+            j.forwardCentreMargin = (weight > 0 ? j.verdict.lowMargin : j.verdict.highMargin) / w;
+            j.aftCentreMargin = (weight > 0 ? j.verdict.highMargin : j.verdict.lowMargin) / w;
         }
     }
     return j;

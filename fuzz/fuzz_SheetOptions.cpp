@@ -6,12 +6,14 @@
 
 #include "FuzzSupport.h"
 #include "core/NumConv.h"
+#include "sheet/ComputeLoadingSheet.h"
 #include "sheet/JsonSheetWriter.h"
 #include "sheet/SheetOptions.h"
-#include "sheet/SheetRun.h"
 #include "sheet/TextSheetWriter.h"
 
 #include <QJsonDocument>
+
+#include <cmath>
 
 namespace {
 
@@ -96,23 +98,40 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     "an edit does not split back", e.option);
     }
 
+    QByteArray json;
+    QByteArray text;
+    const auto into = [](QByteArray& bytes) {
+        return [&bytes](const QByteArray& more) { bytes += more; };
+    };
+    JsonSheetWriter jsonWriter(into(json), into(text));
+    TextSheetWriter textWriter(into(text), into(text));
     LoadingSheet sheet;
     SheetFailure failure;
-    if (ComputeLoadingSheet(QStringLiteral("Trainer"), TrainerValue, o.edits, sheet, failure)) {
+    const bool computed =
+        ComputeLoadingSheet(QStringLiteral("Trainer"), TrainerValue, o.edits, sheet, failure);
+    if (computed) {
         Fuzz::Check(sheet.rows.size() == 6, "the sheet lost rows");
-        SheetText(sheet);
-        CheckJson(SheetJson(sheet));
+        textWriter.WriteSheet(sheet);
+        jsonWriter.WriteSheet(sheet);
     } else {
-        Fuzz::Check(failure.kind != SheetFailure::Kind::Load, "the worked example stopped loading",
+        Fuzz::Check(failure.kind != SheetFailureKind::Load, "the worked example stopped loading",
                     failure.message);
-        Fuzz::Check((failure.kind == SheetFailure::Kind::Value) == !failure.errorBox.isEmpty(),
+        Fuzz::Check((failure.kind == SheetFailureKind::Value) == !failure.errorBox.isEmpty(),
                     "an error box for the wrong kind", failure.message);
-        SheetError error;
-        error.kind = FailureKindText(failure.kind);
-        error.message = failure.message;
-        error.errorBox = failure.errorBox;
-        error.warnings = sheet.warnings;
-        CheckJson(SheetErrorJson(error));
+        Fuzz::Check(failure.warnings == sheet.warnings, "the failure lost the warnings",
+                    failure.message);
+        textWriter.WriteFailure(failure);
+        jsonWriter.WriteFailure(failure);
+    }
+    CheckJson(json);
+    // Finite totals give finite figures: a weight of 0 has no centre of
+    // gravity, rather than one of INF or NAN.
+    const LoadPathEnd end = sheet.judgement.end;
+    if (computed && std::isfinite(end.weight) && std::isfinite(end.moment)) {
+        const qsizetype from = text.indexOf("Total weight:");
+        const QByteArray figures = text.mid(from, text.indexOf("\nWarnings") - from);
+        Fuzz::Check(!figures.contains("INF") && !figures.contains("NAN"), "a figure is not finite",
+                    QString::fromUtf8(text));
     }
     return 0;
 }

@@ -4,7 +4,6 @@
 #include "cli/JsonText.h"
 #include "core/Balance.h"
 #include "core/NumConv.h"
-#include "sheet/TextSheetWriter.h"
 
 #include <cmath>
 
@@ -28,6 +27,11 @@ QByteArray Number(double value)
     return text.toLatin1();
 }
 
+QByteArray Number(const std::optional<double>& value)
+{
+    return value ? Number(*value) : QByteArray("null");
+}
+
 QByteArray Strings(const QStringList& texts)
 {
     QByteArray out = "[";
@@ -38,12 +42,51 @@ QByteArray Strings(const QStringList& texts)
 
 QByteArray Version()
 {
-    return "{\"format_version\": " + QByteArray::number(SheetFormatVersion);
+    return "{\"format_version\": " + QByteArray::number(JsonSheetWriter::FormatVersion);
+}
+
+// The judgement's fields, from "total_weight" to "margins". A centre of
+// gravity, its limits and its margins are null without a weight.
+QByteArray JudgementJson(const LoadingJudgement& j)
+{
+    QByteArray out = "\"total_weight\": " + Number(j.end.weight);
+    out += ", \"total_moment\": " + Number(j.end.moment);
+    out += ", \"centre_of_gravity\": " + Number(j.centre);
+
+    out += ",\n \"envelope\": {\"usable\": ";
+    out += j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope ? "false" : "true";
+    out += ", \"ranges\": [";
+    for (size_t i = 0; i < j.ranges.size(); ++i) {
+        const LimitRange& r = j.ranges[i];
+        out += (i ? ", " : "");
+        out += "{\"low_moment\": " + Number(r.lowMoment) +
+               ", \"high_moment\": " + Number(r.highMoment) +
+               ", \"low_centre\": " + Number(r.forwardCentre) +
+               ", \"high_centre\": " + Number(r.aftCentre) + '}';
+    }
+    out += "]}";
+    out += ",\n \"verdict\": " + JsonString(FitText(j.verdict.fit));
+    const QString limit = LimitName(j.verdict.on);
+    out += ", \"on_limit\": " + JsonNullable(!limit.isEmpty(), limit);
+    out += ", \"margins\": ";
+    if (j.lowMomentMargin && j.highMomentMargin)
+        out += "{\"low_moment\": " + Number(*j.lowMomentMargin) +
+               ", \"high_moment\": " + Number(*j.highMomentMargin) +
+               ", \"low_centre\": " + Number(j.forwardCentreMargin) +
+               ", \"high_centre\": " + Number(j.aftCentreMargin) + '}';
+    else
+        out += "null";
+    return out;
 }
 
 } // namespace
 
-QByteArray SheetJson(const LoadingSheet& sheet)
+JsonSheetWriter::JsonSheetWriter(Output out, Output message)
+    : m_out(std::move(out)), m_message(std::move(message))
+{
+}
+
+void JsonSheetWriter::WriteSheet(const LoadingSheet& sheet)
 {
     QByteArray out = Version();
     out += ", \"aircraft\": " + JsonString(sheet.section);
@@ -65,61 +108,35 @@ QByteArray SheetJson(const LoadingSheet& sheet)
             out += (c ? ", " : "") + JsonString(sheet.rows[r][c]);
         out += ']';
     }
-    out += "],\n \"total_weight\": " + Number(sheet.totalWeight);
-    out += ", \"total_moment\": " + Number(sheet.totalMoment);
-    out += ", \"centre_of_gravity\": ";
-    out += sheet.centreOfGravity.isEmpty()
-               ? QByteArray("null")
-               : Number(double(sheet.totalMoment) / double(sheet.totalWeight));
-
-    const EnvelopeVerdict& v = sheet.verdict;
-    out += ",\n \"envelope\": {\"usable\": ";
-    out += v.fit == EnvelopeVerdict::Fit::NoEnvelope ? "false" : "true";
-    out += ", \"ranges\": [";
-    for (size_t i = 0; i < v.ranges.size(); ++i) {
-        const auto [low, high] = v.ranges[i];
-        out += (i ? ", " : "");
-        out += "{\"low_moment\": " + Number(low) + ", \"high_moment\": " + Number(high) +
-               ", \"low_centre\": " + Number(PerWeight(sheet, low)) +
-               ", \"high_centre\": " + Number(PerWeight(sheet, high)) + '}';
-    }
-    out += "]}";
-    out += ",\n \"verdict\": " + JsonString(FitText(v.fit));
-    out += ", \"margins\": ";
-    if (v.range < 0)
-        out += "null";
-    else
-        out += "{\"low_moment\": " + Number(v.lowMargin) +
-               ", \"high_moment\": " + Number(v.highMargin) +
-               ", \"low_centre\": " + Number(PerWeight(sheet, v.lowMargin)) +
-               ", \"high_centre\": " + Number(PerWeight(sheet, v.highMargin)) + '}';
+    out += "],\n " + JudgementJson(sheet.judgement);
     out += ",\n \"warnings\": " + Strings(sheet.warnings);
     out += ",\n \"error\": null}\n";
-    return out;
+    m_out(out);
 }
 
-QByteArray SheetErrorJson(const SheetError& error)
+void JsonSheetWriter::WriteFailure(const SheetFailure& failure)
 {
+    m_message(FailureMessage(failure));
     QByteArray out = Version();
     out += ", \"aircraft\": " +
-           JsonNullable(error.aircraft.has_value(), error.aircraft.value_or(QString()));
-    out += ", \"warnings\": " + Strings(error.warnings);
-    out += ",\n \"error\": {\"kind\": " + JsonString(error.kind);
-    out += ", \"message\": " + JsonString(error.message);
-    out += ", \"error_box\": " + JsonNullable(!error.errorBox.isEmpty(), error.errorBox);
-    out += ", \"closest\": " + Strings(error.closest);
+           JsonNullable(failure.aircraft.has_value(), failure.aircraft.value_or(QString()));
+    out += ", \"warnings\": " + Strings(failure.warnings);
+    out += ",\n \"error\": {\"kind\": " + JsonString(SheetFailureKindName(failure.kind));
+    out += ", \"message\": " + JsonString(failure.message);
+    out += ", \"error_box\": " + JsonNullable(!failure.errorBox.isEmpty(), failure.errorBox);
+    out += ", \"closest\": " + Strings(failure.closest);
     out += ", \"load_stop\": ";
-    if (error.load)
-        out += "{\"phase\": " + JsonString(LoadPhaseText(error.load->phase)) +
-               ", \"index\": " + QByteArray::number(error.load->index) +
-               ", \"part\": " + QByteArray::number(error.load->part) + '}';
+    if (failure.load)
+        out += "{\"phase\": " + JsonString(LoadPhaseName(failure.load->phase)) +
+               ", \"index\": " + QByteArray::number(failure.load->index) +
+               ", \"part\": " + QByteArray::number(failure.load->part) + '}';
     else
         out += "null";
     out += "}}\n";
-    return out;
+    m_out(out);
 }
 
-QByteArray AircraftListJson(const QStringList& names)
+void JsonSheetWriter::WriteAircraftList(const QStringList& names)
 {
-    return Version() + ", \"aircraft\": " + Strings(names) + "}\n";
+    m_out(Version() + ", \"aircraft\": " + Strings(names) + "}\n");
 }

@@ -1,35 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "sheet/LoadingSheet.h"
-#include "sheet/SheetRun.h"
+#include "sheet/SheetWriter.h"
 
-#include <QByteArray>
-#include <QStringList>
-
-#include <optional>
-
-// The loading sheet as one JSON object: what the text says, and the failure
-// when there is no sheet. Fields come in a fixed order.
-
-// Raised when a field changes meaning or goes; new fields keep it.
-constexpr int SheetFormatVersion = 1;
-
-QByteArray SheetJson(const LoadingSheet& sheet);
-
-// Why the command could not work out a sheet.
-struct SheetError
+// The loading sheet as one JSON object: what the text says, with the
+// verdict's limit ("on_limit"); the failure as an object with "error"
+// (besides the message on standard error); the aircraft list as
+// {"format_version": 1, "aircraft": [...]}. Fields come in a fixed order;
+// numbers are FloatToStr's with a decimal point, null where there is none.
+class JsonSheetWriter : public SheetWriter
 {
-    // "option", "catalogue", "aircraft", "slot", "value", "load".
-    QString kind;
-    QString message;  // as the message on stderr says it, unescaped
-    QString errorBox; // the window's error box, for a refused value or a stopped load
-    std::optional<QString> aircraft; // once chosen
-    QStringList closest;             // an unknown aircraft: the names offered
-    QStringList warnings;            // given before the failure
-    std::optional<LoadOutcome> load; // a stopped load: where
-};
-QByteArray SheetErrorJson(const SheetError& error);
+public:
+    // Raised when a field changes meaning or goes; new fields keep it.
+    static constexpr int FormatVersion = 1;
 
-// The selector's names: {"format_version": 1, "aircraft": [...]}.
-QByteArray AircraftListJson(const QStringList& names);
+    // `out` takes the JSON, `message` the failure's message.
+    JsonSheetWriter(Output out, Output message);
+
+    void WriteSheet(const LoadingSheet& sheet) override;
+    void WriteFailure(const SheetFailure& failure) override;
+    void WriteAircraftList(const QStringList& names) override;
+
+private:
+    Output m_out;
+    Output m_message;
+};

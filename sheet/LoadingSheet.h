@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/ArrowSeries.h"
-#include "core/EnvelopeVerdict.h"
+#include "core/LoadingJudgement.h"
 #include "core/Sheet.h"
 
 #include <QDateTime>
@@ -26,14 +26,10 @@ struct LoadingSheet
     // row 0 the header, row 1 the units, then one row per slot.
     QList<std::array<QString, sheetColumns>> rows;
 
-    // Where the load path ends, single precision as the program keeps it.
-    float totalWeight = 0;
-    float totalMoment = 0;
-    // Moment / weight, FloatToStr'd; empty when the weight is 0 or a total is
-    // not finite.
-    QString centreOfGravity;
-
-    EnvelopeVerdict verdict;
+    // The loading judged once: where the load path ends, the centre of
+    // gravity, the envelope's limits at the total weight, the verdict and the
+    // margins. Every writer takes its figures and words from here.
+    LoadingJudgement judgement;
 
     // Every warning the edits gave, in order, as the window's message boxes
     // say them.

@@ -213,9 +213,9 @@ QByteArray SheetUsage()
         "  -h, --help              print this help and exit\n"
         "  --version               print the version and exit\n"
         "\n"
-        "Exit status: 0 inside the envelope with no warning; 1 outside, on a limit,\n"
-        "no usable envelope, or any warning; 2 when the sheet cannot be computed (an\n"
-        "unreadable catalogue, an unknown aircraft or slot, a catalogue error that\n"
-        "stops the load, a refused value, a bad option) or the output cannot be\n"
-        "written.\n");
+        "Exit status: 0 within the envelope (on its outline too) with no warning;\n"
+        "1 outside, no usable envelope, or any warning; 2 when the sheet cannot be\n"
+        "computed (an unreadable catalogue, an unknown aircraft or slot, a catalogue\n"
+        "error that stops the load, a refused value, a bad option) or the output\n"
+        "cannot be written.\n");
 }

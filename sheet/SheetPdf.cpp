@@ -92,9 +92,13 @@ QString TitleText(const LoadingSheet& sheet)
     return Printable(makeModel.join(u' ') + QStringLiteral(" \u2014 ") + sheet.section);
 }
 
-QString VerdictWords(const LoadingSheet& sheet)
+// The verdict in capitals; on the outline, VerdictText's words name the
+// limit the loading lies on.
+QString VerdictWords(const EnvelopeVerdict& verdict)
 {
-    switch (sheet.verdict.fit) {
+    if (verdict.on != EnvelopeVerdict::Limit::None)
+        return VerdictText(verdict).toUpper();
+    switch (verdict.fit) {
     case EnvelopeVerdict::Fit::Inside:
         return QStringLiteral("WITHIN LIMITS");
     case EnvelopeVerdict::Fit::Outside:
@@ -119,48 +123,50 @@ QColor VerdictColor(EnvelopeVerdict::Fit fit)
 }
 
 // The lines under the table: totals, centre of gravity, limits and margins.
+// Without a centre of gravity (no weight) its limits and margins are left out.
 QStringList SummaryLines(const LoadingSheet& sheet)
 {
+    const LoadingJudgement& j = sheet.judgement;
     const QString weightUnit = UnitLabel(colWeight, sheet.imperial);
     const QString armUnit = UnitLabel(colPosition, sheet.imperial);
     const QString momentUnit = UnitLabel(colTorque, sheet.imperial);
-    const double weight = sheet.totalWeight;
+    const auto inArm = [&armUnit](const std::optional<double>& value) {
+        return value ? QStringLiteral(" (%1 %2)").arg(FloatToStr(*value), armUnit) : QString();
+    };
     QStringList lines;
-    lines << QStringLiteral("Total weight: %1 %2").arg(FloatToStr(weight), weightUnit);
-    lines << QStringLiteral("Total moment: %1 %2").arg(FloatToStr(sheet.totalMoment), momentUnit);
-    lines << (sheet.centreOfGravity.isEmpty()
-                  ? QStringLiteral("Centre of gravity: none (no weight, or totals not finite)")
-                  : QStringLiteral("Centre of gravity: %1 %2").arg(sheet.centreOfGravity, armUnit));
+    lines << QStringLiteral("Total weight: %1 %2").arg(FloatToStr(j.end.weight), weightUnit);
+    lines << QStringLiteral("Total moment: %1 %2").arg(FloatToStr(j.end.moment), momentUnit);
+    lines << (j.centre
+                  ? QStringLiteral("Centre of gravity: %1 %2").arg(FloatToStr(*j.centre), armUnit)
+                  : QStringLiteral("Centre of gravity: none (no weight, or totals not finite)"));
 
-    const QString at = QStringLiteral("Limits at %1 %2: ").arg(FloatToStr(weight), weightUnit);
-    if (!std::isfinite(sheet.totalWeight) || !std::isfinite(sheet.totalMoment)) {
+    const QString at =
+        QStringLiteral("Limits at %1 %2: ").arg(FloatToStr(j.end.weight), weightUnit);
+    if (!std::isfinite(j.end.weight) || !std::isfinite(j.end.moment)) {
         lines << at + QStringLiteral("none, the totals are not finite");
-    } else if (sheet.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
+    } else if (j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
         lines << at + QStringLiteral("none, there is no usable envelope");
-    } else if (sheet.verdict.ranges.empty()) {
+    } else if (j.ranges.empty()) {
         lines << at + QStringLiteral("none, the envelope does not reach this weight");
     } else {
         QStringList ranges;
-        for (const auto& [low, high] : sheet.verdict.ranges) {
+        for (const LimitRange& r : j.ranges) {
             QString range = QStringLiteral("moment %1 to %2 %3")
-                                .arg(FloatToStr(low), FloatToStr(high), momentUnit);
-            if (weight != 0) {
-                // A negative weight turns the limits round.
-                const double from = std::min(low / weight, high / weight);
-                const double to = std::max(low / weight, high / weight);
+                                .arg(FloatToStr(r.lowMoment), FloatToStr(r.highMoment), momentUnit);
+            if (r.forwardCentre && r.aftCentre)
                 range += QStringLiteral(", CG %1 to %2 %3")
-                             .arg(FloatToStr(from), FloatToStr(to), armUnit);
-            }
+                             .arg(FloatToStr(*r.forwardCentre), FloatToStr(*r.aftCentre), armUnit);
             ranges << range;
         }
         lines << at + ranges.join(QStringLiteral("; or "));
     }
-    if (sheet.verdict.range >= 0) {
-        const double low = sheet.verdict.lowMargin;
-        const double high = sheet.verdict.highMargin;
+    if (j.lowMomentMargin && j.highMomentMargin) {
+        const double low = *j.lowMomentMargin;
+        const double high = *j.highMomentMargin;
         QString margins =
-            QStringLiteral("Margins: %1 %3 to the lower limit, %2 %3 to the upper limit")
-                .arg(FloatToStr(low), FloatToStr(high), momentUnit);
+            QStringLiteral("Margins: %1 %2%3 to the lower limit, %4 %2%5 to the upper limit")
+                .arg(FloatToStr(low), momentUnit, inArm(j.forwardCentreMargin), FloatToStr(high),
+                     inArm(j.aftCentreMargin));
         if (low < 0 || high < 0)
             margins += QStringLiteral(" (negative: beyond the limit)");
         lines << margins;
@@ -253,9 +259,10 @@ void DrawPage(QPainter& painter, QPdfWriter& writer, const LoadingSheet& sheet)
             cells[static_cast<size_t>(c)] = Printable(row[static_cast<size_t>(c)]);
         rows << cells;
     }
+    const LoadingJudgement& judged = sheet.judgement;
     const std::array<QString, sheetColumns> totals = {
-        QStringLiteral("Total"), FloatToStr(sheet.totalWeight), QString(), sheet.centreOfGravity,
-        FloatToStr(sheet.totalMoment)};
+        QStringLiteral("Total"), FloatToStr(judged.end.weight), QString(),
+        judged.centre ? FloatToStr(*judged.centre) : QString(), FloatToStr(judged.end.moment)};
     const QStringList summary = SummaryLines(sheet);
     QStringList warnings;
     for (const QString& warning : sheet.warnings)
@@ -413,9 +420,9 @@ void DrawPage(QPainter& painter, QPdfWriter& writer, const LoadingSheet& sheet)
     }
     y += gap / 2;
     painter.setFont(fixed.verdict);
-    painter.setPen(VerdictColor(sheet.verdict.fit));
+    painter.setPen(VerdictColor(judged.verdict.fit));
     painter.drawText(QRectF(0, y, width, verdictHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Verdict: ") + VerdictWords(sheet));
+                     QStringLiteral("Verdict: ") + VerdictWords(judged.verdict));
     y += verdictHeight;
     painter.setPen(Qt::black);
     painter.setFont(fonts.bold);

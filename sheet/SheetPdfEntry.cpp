@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points of the PDF module (SheetPdfModule.h).
 
-#include "sheet/SheetPdf.h"
+#include "sheet/PdfSheetWriter.h"
 #include "sheet/SheetPdfModule.h"
 
 #include <QGuiApplication>
@@ -16,8 +16,7 @@ extern "C" Q_DECL_EXPORT QCoreApplication* TrxSheetPdfApplication(int* argc, cha
     return new QGuiApplication(*argc, argv);
 }
 
-extern "C" Q_DECL_EXPORT void TrxWriteSheetPdf(const LoadingSheet* sheet, const QString* path,
-                                               int paper, QString* why)
+extern "C" Q_DECL_EXPORT SheetWriter* TrxSheetPdfWriter(const QString* path, int paper)
 {
-    *why = WriteSheetPdf(*sheet, *path, paper == 1 ? QPageSize::Letter : QPageSize::A4);
+    return new PdfSheetWriter(*path, paper == 1 ? QPageSize::Letter : QPageSize::A4);
 }

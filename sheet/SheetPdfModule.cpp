@@ -15,7 +15,7 @@ bool SheetPdfModule::Open(const QString& appDirFromBinDir, QString& why)
                                QStringLiteral("/" TRX_SHEETPDF_MODULE));
     const QByteArray file = QFile::encodeName(path);
     m_module = std::make_unique<RuntimeModule>(
-        file.constData(), std::initializer_list<const char*>{ApplicationEntry, WriteEntry},
+        file.constData(), std::initializer_list<const char*>{ApplicationEntry, WriterEntry},
         RuntimeModule::Failures::Silent, RuntimeModule::Incomplete::CloseAndRetry);
     if (m_module->Ready())
         return true;
@@ -30,12 +30,10 @@ std::unique_ptr<QCoreApplication> SheetPdfModule::Application(int& argc, char** 
         reinterpret_cast<SheetPdfApplicationFunc>(m_module->Entry(0))(&argc, argv));
 }
 
-QString SheetPdfModule::Write(const LoadingSheet& sheet, const QString& path, SheetPaper paper)
+std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper)
 {
     if (paper == SheetPaper::Default)
         paper = DefaultSheetPaper();
-    QString why;
-    reinterpret_cast<SheetPdfWriteFunc>(m_module->Entry(1))(
-        &sheet, &path, paper == SheetPaper::Letter ? 1 : 0, &why);
-    return why;
+    return std::unique_ptr<SheetWriter>(reinterpret_cast<SheetPdfWriterFunc>(m_module->Entry(1))(
+        &path, paper == SheetPaper::Letter ? 1 : 0));
 }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/RuntimeModule.h"
-#include "sheet/LoadingSheet.h"
 #include "sheet/SheetOptions.h"
+#include "sheet/SheetWriter.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -22,11 +22,12 @@ public:
     bool Open(const QString& appDirFromBinDir, QString& why);
     // The application a PDF needs: fonts, but no display.
     std::unique_ptr<QCoreApplication> Application(int& argc, char** argv);
-    // Writes the page, whole or not at all; empty on success, else why not.
-    QString Write(const LoadingSheet& sheet, const QString& path, SheetPaper paper);
+    // The writer of the page to `path` (PdfSheetWriter), which the module
+    // must outlive.
+    std::unique_ptr<SheetWriter> Writer(const QString& path, SheetPaper paper);
 
     static constexpr char ApplicationEntry[] = "TrxSheetPdfApplication";
-    static constexpr char WriteEntry[] = "TrxWriteSheetPdf";
+    static constexpr char WriterEntry[] = "TrxSheetPdfWriter";
 
 private:
     std::unique_ptr<RuntimeModule> m_module;
@@ -34,6 +35,5 @@ private:
 
 // The module's entry points.
 using SheetPdfApplicationFunc = QCoreApplication* (*)(int* argc, char** argv);
-// `paper`: 0 A4, 1 Letter.
-using SheetPdfWriteFunc = void (*)(const LoadingSheet* sheet, const QString* path, int paper,
-                                   QString* why);
+// `paper`: 0 A4, 1 Letter. The caller owns the writer.
+using SheetPdfWriterFunc = SheetWriter* (*)(const QString* path, int paper);

@@ -49,19 +49,58 @@ QString RowsText(const LoadingSheet& sheet)
     return text;
 }
 
-} // namespace
-
-double PerWeight(const LoadingSheet& sheet, double moment)
+// The judgement's lines: centre of gravity, envelope, verdict. Without a
+// centre of gravity (no weight) its limits and margins are left out.
+QString JudgementText(const LoadingJudgement& j, bool imperial)
 {
-    return moment / static_cast<double>(sheet.totalWeight);
+    const QString weightUnit = UnitLabel(colWeight, imperial);
+    const QString positionUnit = UnitLabel(colPosition, imperial);
+    const QString momentUnit = UnitLabel(colTorque, imperial);
+    const auto inPosition = [&positionUnit](const std::optional<double>& value) {
+        return value ? QStringLiteral(" (%1 %2)").arg(Number(*value), positionUnit) : QString();
+    };
+
+    QString text =
+        j.centre ? QStringLiteral("Centre of gravity: %1 %2\n").arg(Number(*j.centre), positionUnit)
+                 : QStringLiteral("Centre of gravity: none\n");
+
+    const QString at = QStringLiteral("Envelope at %1 %2: ").arg(Number(j.end.weight), weightUnit);
+    if (j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
+        text += QStringLiteral("Envelope: none to judge against (open, degenerate or "
+                               "self-intersecting)\n");
+    } else if (j.ranges.empty()) {
+        text += at + QStringLiteral("none: the weight lies above or below the envelope\n");
+    } else {
+        QStringList ranges;
+        for (const LimitRange& r : j.ranges) {
+            QString range = QStringLiteral("moment %1 to %2 %3")
+                                .arg(Number(r.lowMoment), Number(r.highMoment), momentUnit);
+            if (r.forwardCentre && r.aftCentre)
+                range += QStringLiteral(", centre of gravity %1 to %2 %3")
+                             .arg(Number(*r.forwardCentre), Number(*r.aftCentre), positionUnit);
+            ranges << range;
+        }
+        text += at + ranges.join(QStringLiteral("; or ")) + u'\n';
+    }
+
+    text += QStringLiteral("Verdict: ") + VerdictText(j.verdict);
+    if (j.lowMomentMargin && j.highMomentMargin)
+        text += QStringLiteral("; margin to the low limit %1 %2%3, to the high limit %4 %2%5")
+                    .arg(Number(*j.lowMomentMargin), momentUnit, inPosition(j.forwardCentreMargin),
+                         Number(*j.highMomentMargin), inPosition(j.aftCentreMargin));
+    return text + u'\n';
 }
 
-QByteArray SheetText(const LoadingSheet& sheet)
-{
-    const QString weightUnit = UnitLabel(colWeight, sheet.imperial);
-    const QString positionUnit = UnitLabel(colPosition, sheet.imperial);
-    const QString momentUnit = UnitLabel(colTorque, sheet.imperial);
+} // namespace
 
+TextSheetWriter::TextSheetWriter(Output out, Output message)
+    : m_out(std::move(out)), m_message(std::move(message))
+{
+}
+
+void TextSheetWriter::WriteSheet(const LoadingSheet& sheet)
+{
+    const LoadingJudgement& j = sheet.judgement;
     QString text = QStringLiteral("Aircraft: %1 (%2 %3)\n")
                        .arg(Escaped(sheet.section), Escaped(sheet.make), Escaped(sheet.model));
     if (!sheet.registration.isNull())
@@ -70,38 +109,11 @@ QByteArray SheetText(const LoadingSheet& sheet)
         text += QStringLiteral("Pilot: %1\n").arg(Escaped(sheet.pilot));
     text += u'\n' + RowsText(sheet) + u'\n';
 
-    text += QStringLiteral("Total weight: %1 %2\n").arg(Number(sheet.totalWeight), weightUnit);
-    text += QStringLiteral("Total moment: %1 %2\n").arg(Number(sheet.totalMoment), momentUnit);
-    text +=
-        sheet.centreOfGravity.isEmpty()
-            ? QStringLiteral("Centre of gravity: none\n")
-            : QStringLiteral("Centre of gravity: %1 %2\n").arg(sheet.centreOfGravity, positionUnit);
-
-    const EnvelopeVerdict& v = sheet.verdict;
-    const QString at =
-        QStringLiteral("Envelope at %1 %2: ").arg(Number(sheet.totalWeight), weightUnit);
-    if (v.fit == EnvelopeVerdict::Fit::NoEnvelope) {
-        text += QStringLiteral("Envelope: none to judge against (open, degenerate or "
-                               "self-intersecting)\n");
-    } else if (v.ranges.empty()) {
-        text += at + QStringLiteral("none: the weight lies above or below the envelope\n");
-    } else {
-        QStringList ranges;
-        for (const auto& [low, high] : v.ranges)
-            ranges << QStringLiteral("moment %1 to %2 %3, centre of gravity %4 to %5 %6")
-                          .arg(Number(low), Number(high), momentUnit, Number(PerWeight(sheet, low)),
-                               Number(PerWeight(sheet, high)), positionUnit);
-        text += at + ranges.join(QStringLiteral("; or ")) + u'\n';
-    }
-
-    text += QStringLiteral("Verdict: ") + FitText(v.fit);
-    if (v.range >= 0)
-        text +=
-            QStringLiteral("; margin to the low limit %1 %2 (%3 %4), to the high limit %5 %2 "
-                           "(%6 %4)")
-                .arg(Number(v.lowMargin), momentUnit, Number(PerWeight(sheet, v.lowMargin)),
-                     positionUnit, Number(v.highMargin), Number(PerWeight(sheet, v.highMargin)));
-    text += u'\n';
+    text += QStringLiteral("Total weight: %1 %2\n")
+                .arg(Number(j.end.weight), UnitLabel(colWeight, sheet.imperial));
+    text += QStringLiteral("Total moment: %1 %2\n")
+                .arg(Number(j.end.moment), UnitLabel(colTorque, sheet.imperial));
+    text += JudgementText(j, sheet.imperial);
 
     if (sheet.warnings.isEmpty())
         text += QStringLiteral("Warnings: none\n");
@@ -109,5 +121,18 @@ QByteArray SheetText(const LoadingSheet& sheet)
         text += QStringLiteral("Warnings:\n");
     for (const QString& warning : sheet.warnings)
         text += QStringLiteral("  ") + Escaped(warning) + u'\n';
-    return text.toUtf8();
+    m_out(text.toUtf8());
+}
+
+void TextSheetWriter::WriteFailure(const SheetFailure& failure)
+{
+    m_message(FailureMessage(failure));
+}
+
+void TextSheetWriter::WriteAircraftList(const QStringList& names)
+{
+    QByteArray text;
+    for (const QString& name : names)
+        text += Escaped(name).toUtf8() + '\n';
+    m_out(text);
 }

@@ -3,8 +3,8 @@
 // (counted from 0) and density, and every problem with its key and text.
 #include "core/ArrowSeries.h"
 #include "core/FlightLimits.h"
+#include "core/MemorySheet.h"
 #include "core/NumConv.h"
-#include "core/TextSheet.h"
 
 #include <QtTest>
 
@@ -161,7 +161,7 @@ void tst_FlightLimits::windowReadsNone()
                                "FuelSlots=1;", "FuelDensity=1"};
     const CatalogueValue values = Values(lines);
     QSet<int> asked;
-    TextSheet sheet(firstSlotRow);
+    MemorySheet sheet(firstSlotRow);
     AircraftState state;
     TArrowSeries envelope;
     TArrowSeries loadPath;

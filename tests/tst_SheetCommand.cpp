@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -54,6 +55,10 @@ private slots:
     void json_data();
     void json();
     void pdfHoldsTheFigures();
+    void failureKinds_data();
+    void failureKinds();
+    void noWeightNoInfinity_data();
+    void noWeightNoInfinity();
 
 private:
     QTemporaryDir m_dir;
@@ -78,6 +83,27 @@ void tst_SheetCommand::initTestCase()
     QFile comma(m_dir.filePath(QStringLiteral("comma.ini")));
     QVERIFY(bundled.open(QIODevice::ReadOnly) && comma.open(QIODevice::WriteOnly));
     comma.write(bundled.readAll().replace('.', ','));
+
+    // One-slot aircraft whose loading lies on the envelope's outline: on the
+    // forward and the aft edge, the bottom and the top, the slanted edge
+    // (moment = weight + 200) and the vertex where it meets the aft edge;
+    // and one of no weight inside an envelope that reaches 0.
+    QFile limits(m_dir.filePath(QStringLiteral("limits.ini")));
+    QVERIFY(limits.open(QIODevice::WriteOnly));
+    const QList<std::tuple<const char*, const char*, const char*>> onOutline = {
+        {"Forward", "200", "0.75"}, {"Aft", "256", "1.5625"},     {"Bottom", "100", "2"},
+        {"Top", "300", "1"},        {"Slanted", "128", "2.5625"}, {"Vertex", "200", "2"}};
+    for (const auto& [name, weight, position] : onOutline)
+        limits.write(QStringLiteral("[%1]\nSlots=1\nSlotsNames=Empty;\nSlotsWeight=%2;\n"
+                                    "SlotsMaxWeight=500;\nSlotsPos=%3;\nSlotsMinPos=0;\n"
+                                    "SlotsMaxPos=5;\nEnvelopePoints=6\n"
+                                    "EnvelopeX=150;300;400;400;150;150;\n"
+                                    "EnvelopeY=100;100;200;300;300;100;\n")
+                         .arg(name, weight, position)
+                         .toLatin1());
+    limits.write("[Zero]\nSlots=1\nSlotsNames=Empty;\nSlotsWeight=0;\nSlotsMaxWeight=500;\n"
+                 "SlotsPos=1;\nSlotsMinPos=0;\nSlotsMaxPos=5;\nEnvelopePoints=5\n"
+                 "EnvelopeX=-100;100;100;-100;-100;\nEnvelopeY=-100;-100;100;100;-100;\n");
 }
 
 void tst_SheetCommand::command_data()
@@ -158,6 +184,47 @@ void tst_SheetCommand::command_data()
     QTest::newRow("pdf in a missing folder")
         << QStringList{"Trainer", "--pdf", "@/none/sheet.pdf"} << 2 << QStringList{}
         << "trx-sheet: cannot write @/none/sheet.pdf: No such file or directory";
+    // Limits are inclusive: on the outline is within them, and the verdict
+    // names the limit.
+    const QStringList limits{"--catalogue", "@/limits.ini"};
+    QTest::newRow("on the forward edge")
+        << limits + QStringList{"Forward"} << 0
+        << QStringList{"Verdict: within limits, on the forward limit; margin to the low limit 0 "
+                       "Nm (0 m), to the high limit 250 Nm (1.25 m)"}
+        << none;
+    QTest::newRow("on the aft edge")
+        << limits + QStringList{"Aft"} << 0
+        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250 Nm "
+                       "(0.9765625 m), to the high limit 0 Nm (0 m)"}
+        << none;
+    QTest::newRow("on the bottom")
+        << limits + QStringList{"Bottom"} << 0
+        << QStringList{"Verdict: within limits, on the envelope's lowest weight; margin to the "
+                       "low limit 50 Nm (0.5 m), to the high limit 100 Nm (1 m)"}
+        << none;
+    QTest::newRow("on the top")
+        << limits + QStringList{"Top"} << 0
+        << QStringList{"Verdict: within limits, on the envelope's highest weight; margin to the "
+                       "low limit 150 Nm (0.5 m), to the high limit 100 Nm (0.333333333333333 m)"}
+        << none;
+    QTest::newRow("on the slanted edge")
+        << limits + QStringList{"Slanted"} << 0
+        << QStringList{"Envelope at 128 kg: moment 150 to 328 Nm, centre of gravity 1.171875 to "
+                       "2.5625 m",
+                       "Verdict: within limits, on the aft limit; margin to the low limit 178 Nm "
+                       "(1.390625 m), to the high limit 0 Nm (0 m)"}
+        << none;
+    QTest::newRow("on a vertex")
+        << limits + QStringList{"Vertex"} << 0
+        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250 Nm "
+                       "(1.25 m), to the high limit 0 Nm (0 m)"}
+        << none;
+    // No weight, no centre of gravity: its limits and margins are left out.
+    QTest::newRow("no weight")
+        << limits + QStringList{"Zero"} << 0
+        << QStringList{"Centre of gravity: none", "Envelope at 0 kg: moment -100 to 100 Nm",
+                       "Verdict: inside; margin to the low limit 100 Nm, to the high limit 100 Nm"}
+        << none;
     QTest::newRow("help") << QStringList{"--help"} << 0
                           << QStringList{"  --weight SLOT=VALUE     set the weight of a slot, as "
                                          "the value dialog does;"}
@@ -219,6 +286,33 @@ void tst_SheetCommand::json_data()
                                << "{\"index\":1,\"part\":0,\"phase\":\"slot-fields\"}";
     QTest::newRow("option") << QStringList{"Trainer", "--paper", "a3"} << 2 << "kind"
                             << "\"option\"";
+    QTest::newRow("not on a limit") << QStringList{"Trainer"} << 0 << "on_limit"
+                                    << "null";
+    QTest::newRow("on the forward limit")
+        << QStringList{"--catalogue", "@/limits.ini", "Forward"} << 0 << "on_limit"
+        << "\"forward\"";
+    QTest::newRow("on the top, inside")
+        << QStringList{"--catalogue", "@/limits.ini", "Top"} << 0 << "verdict"
+        << "\"inside\"";
+    QTest::newRow("on the top") << QStringList{"--catalogue", "@/limits.ini", "Top"} << 0
+                                << "on_limit"
+                                << "\"top\"";
+    QTest::newRow("on the bottom")
+        << QStringList{"--catalogue", "@/limits.ini", "Bottom"} << 0 << "on_limit"
+        << "\"bottom\"";
+    QTest::newRow("on the slanted edge")
+        << QStringList{"--catalogue", "@/limits.ini", "Slanted"} << 0 << "on_limit"
+        << "\"aft\"";
+    QTest::newRow("no weight, no centre")
+        << QStringList{"--catalogue", "@/limits.ini", "Zero"} << 0 << "centre_of_gravity"
+        << "null";
+    QTest::newRow("no weight, no centre limits")
+        << QStringList{"--catalogue", "@/limits.ini", "Zero"} << 0 << "envelope"
+        << "{\"ranges\":[{\"high_centre\":null,\"high_moment\":100,\"low_centre\":null,"
+           "\"low_moment\":-100}],\"usable\":true}";
+    QTest::newRow("no weight, no centre margins")
+        << QStringList{"--catalogue", "@/limits.ini", "Zero"} << 0 << "margins"
+        << "{\"high_centre\":null,\"high_moment\":100,\"low_centre\":null,\"low_moment\":100}";
     QTest::newRow("list") << QStringList{"--list"} << 0 << "aircraft"
                           << "[\"Trainer\",\"DA40\",\"C172S\"]";
 }
@@ -270,6 +364,90 @@ void tst_SheetCommand::pdfHoldsTheFigures()
     QVERIFY(figures.size() > 20);
     for (const QString& figure : std::as_const(figures))
         QVERIFY2(page.contains(figure), qPrintable(figure + QStringLiteral(" not in:\n") + page));
+}
+
+// Every way to fail names its kind in the JSON, and the manual lists it.
+void tst_SheetCommand::failureKinds_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("kind");
+    const QString bundled = QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini");
+    QTest::newRow("option") << QStringList{"--paper", "a3", "Trainer"} << "option";
+    QTest::newRow("catalogue") << QStringList{"--catalogue", "@/none.ini", "Trainer"}
+                               << "catalogue";
+    QTest::newRow("aircraft") << QStringList{"--catalogue", bundled, "Trainr"} << "aircraft";
+    QTest::newRow("slot") << QStringList{"--catalogue", bundled, "Trainer", "--weight", "9=1"}
+                          << "slot";
+    QTest::newRow("value") << QStringList{"--catalogue", bundled, "Trainer", "--weight", "2=x"}
+                           << "value";
+    QTest::newRow("load") << QStringList{"--catalogue", "@/odd.ini", "Stops"} << "load";
+    QTest::newRow("output") << QStringList{"--catalogue", bundled, "Trainer", "--pdf",
+                                           "@/none/sheet.pdf"}
+                            << "output";
+}
+
+void tst_SheetCommand::failureKinds()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, kind);
+    for (QString& a : args)
+        a.replace(u'@', m_dir.path());
+    const Run run = Start(args << QStringLiteral("--json"));
+    QCOMPARE(run.status, 2);
+    const QJsonObject error = QJsonDocument::fromJson(run.out.toUtf8())
+                                  .object()
+                                  .value(QStringLiteral("error"))
+                                  .toObject();
+    QCOMPARE(error.value(QStringLiteral("kind")).toString(), kind);
+    QVERIFY(!run.err.isEmpty());
+
+    QFile manual(QStringLiteral(TRX_SOURCE_DIR "/sheet/trx-sheet.1"));
+    QVERIFY(manual.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(manual.readAll());
+    const qsizetype from = page.indexOf(QStringLiteral(".B kind\n"));
+    const qsizetype to = page.indexOf(QStringLiteral(".B message\n"), from);
+    QVERIFY(from >= 0 && to > from);
+    const QRegularExpression listed(QStringLiteral("^\\.(B|BR|RB) (\\( )?") + kind +
+                                        QStringLiteral("\\b"),
+                                    QRegularExpression::MultilineOption);
+    QVERIFY2(page.mid(from, to - from).contains(listed), qPrintable(kind));
+}
+
+// A loading of no weight has no centre of gravity: no format shows one, nor
+// limits or margins worked out from one, as infinite or not a number.
+void tst_SheetCommand::noWeightNoInfinity_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("text") << "text";
+    QTest::newRow("json") << "json";
+    QTest::newRow("pdf") << "pdf";
+}
+
+void tst_SheetCommand::noWeightNoInfinity()
+{
+    QFETCH(QString, format);
+    const QString pdf = m_dir.filePath(QStringLiteral("zero.pdf"));
+    QStringList args{"--catalogue", m_dir.filePath(QStringLiteral("limits.ini")), "Zero"};
+    if (format == QLatin1String("json"))
+        args << QStringLiteral("--json");
+    if (format == QLatin1String("pdf"))
+        args << QStringLiteral("--pdf") << pdf;
+    const Run run = Start(args);
+    QCOMPARE(run.status, 0);
+    QString out = run.out;
+    if (format == QLatin1String("pdf")) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(120000));
+        out = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("Limits at 0 kg: moment -100 to 100 Nm\n")),
+                 qPrintable(out));
+    }
+    QVERIFY2(out.contains(QStringLiteral("Total weight")) || out.contains("total_weight"),
+             qPrintable(out));
+    const QRegularExpression notFinite(QStringLiteral("\\b(inf|nan)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    QVERIFY2(!out.contains(notFinite), qPrintable(out));
 }
 
 QTEST_GUILESS_MAIN(tst_SheetCommand)

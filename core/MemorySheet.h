@@ -7,10 +7,10 @@
 
 // A loading sheet held in memory: its columns of texts, as the window's sheet
 // holds them, for running the balance logic without a window.
-class TextSheet : public Sheet
+class MemorySheet : public Sheet
 {
 public:
-    explicit TextSheet(int rowCount)
+    explicit MemorySheet(int rowCount)
         : m_rows(rowCount), m_cells(static_cast<size_t>(rowCount) * sheetColumns)
     {
     }

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Why trx-sheet wrote no sheet: the kinds its JSON names in "error"."kind"
+// and its manual page lists.
+enum class SheetFailureKind
+{
+    Option,    // the command line cannot be used
+    Catalogue, // no catalogue found, or it cannot be read
+    Aircraft,  // no aircraft of that name, or several begin with it
+    Slot,      // an edit names no slot, or one the window never edits
+    Value,     // the conversion refused an edit's value
+    Load,      // the catalogue stops the load with an error box
+    Output     // the PDF cannot be written, or its writer cannot be loaded
+};
+
+// "option", "catalogue", "aircraft", "slot", "value", "load", "output".
+QString SheetFailureKindName(SheetFailureKind kind);
