@@ -4,7 +4,7 @@
 #include "core/ArrowSeries.h"
 #include "core/Balance.h"
 #include "core/NumConv.h"
-#include "core/TextSheet.h"
+#include "core/MemorySheet.h"
 
 #include <cmath>
 #include <map>
@@ -30,7 +30,7 @@ double CellWeight(const Sheet& sheet, int row)
 LoadingJudgement JudgeSheet(const Sheet& ramp, const AircraftState& state,
                             const std::map<int, double>& used, const std::vector<int>& empty)
 {
-    TextSheet sheet(ramp.RowCount());
+    MemorySheet sheet(ramp.RowCount());
     for (int r = 0; r < ramp.RowCount(); ++r)
         for (int c = 0; c < sheetColumns; ++c)
             sheet.SetCell(c, r, ramp.Cell(c, r));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FlightJudgement.h"
-#include "core/TextSheet.h"
+#include "core/MemorySheet.h"
 
 #include <QHash>
 #include <QTest>
@@ -48,7 +48,7 @@ Values AftTank()
 
 struct Loaded
 {
-    TextSheet sheet{firstSlotRow};
+    MemorySheet sheet{firstSlotRow};
     AircraftState state;
 };
 
