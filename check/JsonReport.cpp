@@ -2,9 +2,6 @@
 #include "check/JsonReport.h"
 
 #include "cli/JsonText.h"
-#include "core/NumConv.h"
-
-#include <cmath>
 
 // The JSON is written by hand rather than through QJsonDocument: a document
 // is built whole in memory before a byte of it is written, where this one is
@@ -14,18 +11,6 @@
 namespace {
 
 constexpr qint64 SpoolChunkBytes = 64 * 1024;
-
-// A number as trx-sheet's JSON writes it: FloatToStr's digits with a decimal
-// point whatever the user's separator; null for infinity or NaN, which JSON
-// has no number for.
-QByteArray Number(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    QString text = FloatToStr(value);
-    text.replace(DecimalSeparator(), u'.');
-    return text.toLatin1();
-}
 
 QByteArray Items(const QByteArrayList& items)
 {
@@ -93,9 +78,9 @@ void JsonReport::Aircraft(const AircraftSummary& a)
         ", \"listed\": " + (a.listed ? "true" : "false") +
         ", \"loads\": " + (loads ? "true" : "false") +
         ", \"error\": " + JsonNullable(!loads, a.loadError) +
-        ", \"weight\": " + (loads ? Number(j.end.weight) : "null") +
-        ", \"moment\": " + (loads ? Number(j.end.moment) : "null") +
-        ", \"centre_of_gravity\": " + (j.centre ? Number(*j.centre) : "null") +
+        ", \"weight\": " + (loads ? JsonNumber(j.end.weight) : "null") +
+        ", \"moment\": " + (loads ? JsonNumber(j.end.moment) : "null") +
+        ", \"centre_of_gravity\": " + JsonNumber(j.centre) +
         ", \"envelope\": " + JsonNullable(loads, FitText(j.verdict.fit)) +
         ", \"on_limit\": " + JsonNullable(on != EnvelopeVerdict::Limit::None, LimitName(on)) +
         ", \"units\": {\"weight\": " + JsonString(u.weight) +

@@ -2,6 +2,9 @@
 #include "cli/JsonText.h"
 
 #include "cli/TerminalText.h"
+#include "core/NumConv.h"
+
+#include <cmath>
 
 namespace {
 
@@ -50,4 +53,18 @@ QByteArray JsonBytes(const QByteArray& bytes)
 QByteArray JsonNullable(bool present, const QString& text)
 {
     return present ? JsonString(text) : QByteArrayLiteral("null");
+}
+
+QByteArray JsonNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    QString text = FloatToStr(value);
+    text.replace(DecimalSeparator(), u'.');
+    return text.toLatin1();
+}
+
+QByteArray JsonNumber(const std::optional<double>& value)
+{
+    return value ? JsonNumber(*value) : QByteArray("null");
 }

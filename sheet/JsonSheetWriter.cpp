@@ -3,9 +3,6 @@
 
 #include "cli/JsonText.h"
 #include "core/Balance.h"
-#include "core/NumConv.h"
-
-#include <cmath>
 
 // The objects are written by hand rather than through QJsonDocument: the
 // fields keep the order a reader of the output expects (QJsonObject sorts
@@ -15,22 +12,6 @@
 // terminal controls out as the text output does.
 
 namespace {
-
-// FloatToStr's text with a decimal point whatever the user's separator; null
-// for infinity or NaN, which JSON has no number for.
-QByteArray Number(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    QString text = FloatToStr(value);
-    text.replace(DecimalSeparator(), u'.');
-    return text.toLatin1();
-}
-
-QByteArray Number(const std::optional<double>& value)
-{
-    return value ? Number(*value) : QByteArray("null");
-}
 
 QByteArray Strings(const QStringList& texts)
 {
@@ -49,9 +30,9 @@ QByteArray Version()
 // gravity, its limits and its margins are null without a weight.
 QByteArray JudgementJson(const LoadingJudgement& j)
 {
-    QByteArray out = "\"total_weight\": " + Number(j.end.weight);
-    out += ", \"total_moment\": " + Number(j.end.moment);
-    out += ", \"centre_of_gravity\": " + Number(j.centre);
+    QByteArray out = "\"total_weight\": " + JsonNumber(j.end.weight);
+    out += ", \"total_moment\": " + JsonNumber(j.end.moment);
+    out += ", \"centre_of_gravity\": " + JsonNumber(j.centre);
 
     out += ",\n \"envelope\": {\"usable\": ";
     out += j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope ? "false" : "true";
@@ -59,10 +40,10 @@ QByteArray JudgementJson(const LoadingJudgement& j)
     for (size_t i = 0; i < j.ranges.size(); ++i) {
         const LimitRange& r = j.ranges[i];
         out += (i ? ", " : "");
-        out += "{\"low_moment\": " + Number(r.lowMoment) +
-               ", \"high_moment\": " + Number(r.highMoment) +
-               ", \"low_centre\": " + Number(r.forwardCentre) +
-               ", \"high_centre\": " + Number(r.aftCentre) + '}';
+        out += "{\"low_moment\": " + JsonNumber(r.lowMoment) +
+               ", \"high_moment\": " + JsonNumber(r.highMoment) +
+               ", \"low_centre\": " + JsonNumber(r.forwardCentre) +
+               ", \"high_centre\": " + JsonNumber(r.aftCentre) + '}';
     }
     out += "]}";
     out += ",\n \"verdict\": " + JsonString(FitText(j.verdict.fit));
@@ -70,10 +51,10 @@ QByteArray JudgementJson(const LoadingJudgement& j)
     out += ", \"on_limit\": " + JsonNullable(!limit.isEmpty(), limit);
     out += ", \"margins\": ";
     if (j.lowMomentMargin && j.highMomentMargin)
-        out += "{\"low_moment\": " + Number(*j.lowMomentMargin) +
-               ", \"high_moment\": " + Number(*j.highMomentMargin) +
-               ", \"low_centre\": " + Number(j.forwardCentreMargin) +
-               ", \"high_centre\": " + Number(j.aftCentreMargin) + '}';
+        out += "{\"low_moment\": " + JsonNumber(*j.lowMomentMargin) +
+               ", \"high_moment\": " + JsonNumber(*j.highMomentMargin) +
+               ", \"low_centre\": " + JsonNumber(j.forwardCentreMargin) +
+               ", \"high_centre\": " + JsonNumber(j.aftCentreMargin) + '}';
     else
         out += "null";
     return out;
