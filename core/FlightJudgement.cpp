@@ -3,8 +3,8 @@
 
 #include "core/ArrowSeries.h"
 #include "core/Balance.h"
-#include "core/NumConv.h"
 #include "core/MemorySheet.h"
+#include "core/NumConv.h"
 
 #include <cmath>
 #include <map>
@@ -96,7 +96,7 @@ bool FlightJudgement::WithinLimits() const
     for (const ConditionJudgement& c : conditions)
         if (!c.WithinLimits())
             return false;
-    return burn.WithinLimits() && toZeroFuel.WithinLimits();
+    return burn.WithinLimits() && (!HasZeroFuel() || toZeroFuel.WithinLimits());
 }
 
 FlightWay JudgeWay(const EnvelopeShape& envelope, const LoadPathEnd& from, const LoadPathEnd& to)
@@ -192,14 +192,16 @@ FlightJudgement JudgeFlight(const Sheet& ramp, const AircraftState& state,
     add(FlightCondition::Ramp, {}, {}, limits.ramp);
     add(FlightCondition::TakeOff, taxiRows, {}, limits.takeOff);
     add(FlightCondition::Landing, landingRows, {}, limits.landing);
-    add(FlightCondition::ZeroFuel, {}, fuelRows, limits.zeroFuel);
+    if (!fuelRows.empty())
+        add(FlightCondition::ZeroFuel, {}, fuelRows, limits.zeroFuel);
 
     const EnvelopeShape envelope =
         ChartEnvelope(state.envelopePoints, state.envelopeX, state.envelopeY);
     flight.burn = JudgeWay(envelope, flight.At(FlightCondition::TakeOff).judged.end,
                            flight.At(FlightCondition::Landing).judged.end);
-    flight.toZeroFuel = JudgeWay(envelope, flight.At(FlightCondition::Landing).judged.end,
-                                 flight.At(FlightCondition::ZeroFuel).judged.end);
+    if (flight.HasZeroFuel())
+        flight.toZeroFuel = JudgeWay(envelope, flight.At(FlightCondition::Landing).judged.end,
+                                     flight.At(FlightCondition::ZeroFuel).judged.end);
     flight.toZeroFuel.from = FlightCondition::Landing;
     flight.toZeroFuel.to = FlightCondition::ZeroFuel;
     return flight;

@@ -90,14 +90,16 @@ FlightWay JudgeWay(const EnvelopeShape& envelope, const LoadPathEnd& from, const
 
 struct FlightJudgement
 {
-    // Ramp, take-off, landing, zero fuel, in that order.
+    // Ramp, take-off, landing and, when the fuel slots are known, zero fuel,
+    // in that order.
     std::vector<ConditionJudgement> conditions;
     FlightWay burn;       // take-off to landing
-    FlightWay toZeroFuel; // landing to zero fuel
+    FlightWay toZeroFuel; // landing to zero fuel; only with a zero-fuel condition
     bool WithinLimits() const;
+    bool HasZeroFuel() const { return conditions.size() > 3; }
     const ConditionJudgement& At(FlightCondition condition) const
     {
-        return conditions[static_cast<size_t>(condition)];
+        return conditions.at(static_cast<size_t>(condition));
     }
 };
 
@@ -110,8 +112,9 @@ QString FuelUseProblem(const Sheet& ramp, const std::vector<FuelUse>& taxi,
 // Judges the flight whose loading at the ramp is `ramp` (the window's sheet,
 // as edited) on the aircraft `state`: each condition is the ramp sheet with
 // the fuel used taken from its slot's weight and computed as the window
-// computes a sheet. `fuelRows` are the rows emptied at zero fuel. The fuel
-// use must have passed FuelUseProblem.
+// computes a sheet. `fuelRows` are the rows emptied at zero fuel; without
+// any there is no zero-fuel condition. The fuel use must have passed
+// FuelUseProblem.
 FlightJudgement JudgeFlight(const Sheet& ramp, const AircraftState& state,
                             const ConditionLimits& limits, const std::vector<int>& fuelRows,
                             const std::vector<FuelUse>& taxi, const std::vector<FuelUse>& burn);
