@@ -50,9 +50,12 @@ QString ConditionVerdictText(const ConditionJudgement& condition)
 
 QStringList ConditionHeader()
 {
-    return {QStringLiteral("Condition"), QStringLiteral("Weight"),
-            QStringLiteral("Moment"),    QStringLiteral("CG"),
-            QStringLiteral("CG limits"), QStringLiteral("Weight limit"),
+    return {QStringLiteral("Condition"),
+            QStringLiteral("Weight"),
+            QStringLiteral("Moment"),
+            QStringLiteral("CG"),
+            QStringLiteral("CG limits at that weight"),
+            QStringLiteral("Weight limit"),
             QStringLiteral("Verdict")};
 }
 
@@ -104,7 +107,7 @@ QString WayText(const LoadingSheet& sheet, const FlightWay& way)
             stretches << QStringLiteral("outside from the start, comes back after %1")
                              .arg(FuelQuantityText(sheet, s.returns->fuel));
         else
-            stretches << QStringLiteral("outside all the way");
+            return QStringLiteral("outside all the way");
     }
     return QStringLiteral("outside: ") + stretches.join(QStringLiteral("; "));
 }

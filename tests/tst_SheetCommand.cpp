@@ -77,7 +77,10 @@ void tst_SheetCommand::initTestCase()
             "[Open]\nSlots=2\nSlotsNames=A;B;\nSlotsWeight=1;1;\nSlotsMaxWeight=1;1;\n"
             "SlotsPos=1;1;\nSlotsMinPos=1;1;\nSlotsMaxPos=1;1;\nEnvelopePoints=2\n"
             "EnvelopeX=0;1;\nEnvelopeY=0;1;\n"
-            "[Trainer 2]\n[Trainer 3]\n");
+            "[Trainer 2]\n[Trainer 3]\n"
+            "[Heavy landing]\nSlots=2\nSlotsNames=A;B;\nSlotsWeight=1;1;\nSlotsMaxWeight=1;1;\n"
+            "SlotsPos=1;1;\nSlotsMinPos=1;1;\nSlotsMaxPos=1;1;\nMaxWeight=10\nEnvelopePoints=0\n"
+            "MaxLandingWeight=heavy\n");
     // The bundled catalogue as written where the decimal separator is ",".
     QFile bundled(QStringLiteral(TRX_SOURCE_DIR "/data/TRX.ini"));
     QFile comma(m_dir.filePath(QStringLiteral("comma.ini")));
@@ -117,11 +120,11 @@ void tst_SheetCommand::command_data()
     QTest::newRow("bundled Trainer")
         << QStringList{"Trainer"} << 0
         << QStringList{"Pilot           80      120         0.94      75.2",
-                       "Total weight: 660 kg",
-                       "Total moment: 642.400024414063 Nm",
-                       "Centre of gravity: 0.973333370324337 m",
-                       "Envelope at 660 kg: moment 583.333333333333 to 717.333333333333 Nm, "
-                       "centre of gravity 0.883838383838384 to 1.08686868686869 m",
+                       "Total weight: 660.0 kg",
+                       "Total moment: 642.4 Nm",
+                       "Centre of gravity: 0.973 m",
+                       "Envelope at 660.0 kg: moment 583.3 to 717.3 Nm, "
+                       "centre of gravity 0.884 to 1.087 m",
                        "Warnings: none"}
         << none;
     QTest::newRow("prefix, any case")
@@ -165,8 +168,7 @@ void tst_SheetCommand::command_data()
         << QStringList{"--catalogue", "@/comma.ini", "Trainer",
                        "--position",  "Pilot=0,95",  "LOCALE=de_DE.UTF-8"}
         << 0
-        << QStringList{"Pilot           80      120         0,95      76",
-                       "Total moment: 643,200012207031 Nm"}
+        << QStringList{"Pilot           80      120         0,95      76", "Total moment: 643,2 Nm"}
         << none;
     QTest::newRow("missing catalogue")
         << QStringList{"--catalogue", "@/none.ini", "Trainer"} << 2 << QStringList{}
@@ -189,42 +191,95 @@ void tst_SheetCommand::command_data()
     const QStringList limits{"--catalogue", "@/limits.ini"};
     QTest::newRow("on the forward edge")
         << limits + QStringList{"Forward"} << 0
-        << QStringList{"Verdict: within limits, on the forward limit; margin to the low limit 0 "
-                       "Nm (0 m), to the high limit 250 Nm (1.25 m)"}
+        << QStringList{"Verdict: within limits, on the forward limit; margin to the low limit 0.0 "
+                       "Nm (0.000 m), to the high limit 250.0 Nm (1.250 m)"}
         << none;
     QTest::newRow("on the aft edge")
         << limits + QStringList{"Aft"} << 0
-        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250 Nm "
-                       "(0.9765625 m), to the high limit 0 Nm (0 m)"}
+        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250.0 Nm "
+                       "(0.977 m), to the high limit 0.0 Nm (0.000 m)"}
         << none;
     QTest::newRow("on the bottom")
         << limits + QStringList{"Bottom"} << 0
         << QStringList{"Verdict: within limits, on the envelope's lowest weight; margin to the "
-                       "low limit 50 Nm (0.5 m), to the high limit 100 Nm (1 m)"}
+                       "low limit 50.0 Nm (0.500 m), to the high limit 100.0 Nm (1.000 m)"}
         << none;
     QTest::newRow("on the top")
         << limits + QStringList{"Top"} << 0
         << QStringList{"Verdict: within limits, on the envelope's highest weight; margin to the "
-                       "low limit 150 Nm (0.5 m), to the high limit 100 Nm (0.333333333333333 m)"}
+                       "low limit 150.0 Nm (0.500 m), to the high limit 100.0 Nm (0.333 m)"}
         << none;
     QTest::newRow("on the slanted edge")
         << limits + QStringList{"Slanted"} << 0
-        << QStringList{"Envelope at 128 kg: moment 150 to 328 Nm, centre of gravity 1.171875 to "
-                       "2.5625 m",
-                       "Verdict: within limits, on the aft limit; margin to the low limit 178 Nm "
-                       "(1.390625 m), to the high limit 0 Nm (0 m)"}
+        << QStringList{"Envelope at 128.0 kg: moment 150.0 to 328.0 Nm, centre of gravity 1.172 to "
+                       "2.563 m",
+                       "Verdict: within limits, on the aft limit; margin to the low limit 178.0 Nm "
+                       "(1.391 m), to the high limit 0.0 Nm (0.000 m)"}
         << none;
     QTest::newRow("on a vertex")
         << limits + QStringList{"Vertex"} << 0
-        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250 Nm "
-                       "(1.25 m), to the high limit 0 Nm (0 m)"}
+        << QStringList{"Verdict: within limits, on the aft limit; margin to the low limit 250.0 Nm "
+                       "(1.250 m), to the high limit 0.0 Nm (0.000 m)"}
         << none;
     // No weight, no centre of gravity: its limits and margins are left out.
     QTest::newRow("no weight")
         << limits + QStringList{"Zero"} << 0
-        << QStringList{"Centre of gravity: none", "Envelope at 0 kg: moment -100 to 100 Nm",
-                       "Verdict: inside; margin to the low limit 100 Nm, to the high limit 100 Nm"}
+        << QStringList{"Centre of gravity: none", "Envelope at 0.0 kg: moment -100.0 to 100.0 Nm",
+                       "Verdict: inside; margin to the low limit 100.0 Nm, to the high limit 100.0 "
+                       "Nm"}
         << none;
+    // The whole flight, on the published loading of a four-seat single: 24 US
+    // gal burnt lands 7 lb under the landing limit, 20 gal above it.
+    const QStringList flight{"--catalogue", TRX_SOURCE_DIR "/tests/catalogues/flight.ini"};
+    QTest::newRow("flight, published loading")
+        << flight + QStringList{"Skylane", "--burn", "Fuel=24gal"} << 0
+        << QStringList{"  Burn: Fuel 24.0 gal = 144.0 Lbs",
+                       "Condition  Weight  Moment    CG     CG limits at that weight  Weight limit "
+                       "        Verdict",
+                       "Ramp       3087.0  138618.8  44.90  40.78 to 46.00            3110.0 (23.0 "
+                       "under)  inside",
+                       "Take-off   3087.0  138618.8  44.90  40.78 to 46.00            3100.0 (13.0 "
+                       "under)  inside",
+                       "Landing    2943.0  131922.8  44.83  39.44 to 46.00            2950.0 (7.0 "
+                       "under)   inside",
+                       "Zero fuel  2787.0  124668.8  44.73  37.99 to 46.00            none         "
+                       "        inside",
+                       "Fuel burn, take-off to landing: within limits",
+                       "On to zero fuel, landing to zero fuel: within limits"}
+        << none;
+    QTest::newRow("flight, lands too heavy")
+        << flight + QStringList{"Skylane", "--burn", "Fuel=20gal"} << 1
+        << QStringList{"Landing    2967.0  133038.8  44.84  39.67 to 46.00            2950.0 (17.0 "
+                       "over)   inside; over the weight limit"}
+        << none;
+    QTest::newRow("flight, fuel by volume in the cell")
+        << flight + QStringList{"Skylane", "--fuel", "Fuel=40gal", "--burn", "Fuel=24gal"} << 0
+        << QStringList{"Fuel            240     522         46.5      11160",
+                       "  Fuel: Fuel 40.0 gal = 240.0 Lbs"}
+        << none;
+    QTest::newRow("flight, burn leaves a notch and comes back")
+        << flight + QStringList{"Notched", "--burn", "Fuel=150"} << 1
+        << QStringList{"Fuel burn, take-off to landing: outside: leaves the envelope after 50.0 "
+                       "kg and comes back after 100.0 kg"}
+        << none;
+    QTest::newRow("flight, aft tank through the forward limit, in litres")
+        << flight + QStringList{"AftTank", "--taxi", "2=0L", "--burn", "2=200"} << 1
+        << QStringList{"Fuel burn, take-off to landing: outside: leaves the envelope after 261.1 L "
+                       "(188.0 kg) and stays outside"}
+        << none;
+    QTest::newRow("flight, more fuel used than the tank holds")
+        << flight + QStringList{"Skylane", "--taxi", "Fuel=1gal", "--burn", "Fuel=50gal"} << 2
+        << QStringList{} << "trx-sheet: Fuel holds 300, but 306 is used from it";
+    QTest::newRow("flight, negative amount")
+        << flight + QStringList{"Skylane", "--burn", "Fuel=-1"} << 2 << QStringList{}
+        << "trx-sheet: --burn Fuel=-1: '-1' is no amount of fuel: a weight, or a volume in L or "
+           "gal, not negative";
+    QTest::newRow("flight, not a fuel slot")
+        << flight + QStringList{"Skylane", "--burn", "2=10"} << 2 << QStringList{}
+        << "trx-sheet: --burn 2=10: Front seats is not a fuel slot (FuelSlots)";
+    QTest::newRow("flight, a key for the flight is wrong")
+        << QStringList{"--catalogue", "@/odd.ini", "Heavy"} << 2 << QStringList{}
+        << "trx-sheet: [Heavy landing] MaxLandingWeight: 'heavy' is not a number";
     QTest::newRow("help") << QStringList{"--help"} << 0
                           << QStringList{"  --weight SLOT=VALUE     set the weight of a slot, as "
                                          "the value dialog does;"}
@@ -313,6 +368,21 @@ void tst_SheetCommand::json_data()
     QTest::newRow("no weight, no centre margins")
         << QStringList{"--catalogue", "@/limits.ini", "Zero"} << 0 << "margins"
         << "{\"high_centre\":null,\"high_moment\":100,\"low_centre\":null,\"low_moment\":100}";
+    QTest::newRow("flight: the way's verdict and where it leaves")
+        << QStringList{"--catalogue", TRX_SOURCE_DIR "/tests/catalogues/flight.ini", "AftTank",
+                       "--burn", "2=200"}
+        << 1 << "ways"
+        << "[{\"from\":\"take-off\",\"fuel\":200,\"outside\":[{\"leaves\":{\"fuel\":188,"
+           "\"fuel_volume\":null,\"moment\":612,\"weight\":612},\"returns\":null}],\"to\":"
+           "\"landing\",\"verdict\":\"outside\",\"volume_unit\":\"weight\"},{\"from\":\"landing\","
+           "\"fuel\":0,\"outside\":[{\"leaves\":null,\"returns\":null}],\"to\":"
+           "\"zero-fuel\",\"verdict\":\"outside\",\"volume_unit\":\"weight\"}]";
+    QTest::newRow("flight fields")
+        << QStringList{"Trainer", "--flight", "T1", "--to", "EDFE"} << 0 << "to"
+        << "\"EDFE\"";
+    QTest::newRow("flight-keys kind")
+        << QStringList{"--catalogue", "@/odd.ini", "Heavy"} << 2 << "kind"
+        << "\"flight-keys\"";
     QTest::newRow("list") << QStringList{"--list"} << 0 << "aircraft"
                           << "[\"Trainer\",\"DA40\",\"C172S\"]";
 }
