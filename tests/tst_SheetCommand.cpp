@@ -377,6 +377,18 @@ void tst_SheetCommand::json_data()
            "\"landing\",\"verdict\":\"outside\",\"volume_unit\":\"weight\"},{\"from\":\"landing\","
            "\"fuel\":0,\"outside\":[{\"leaves\":null,\"returns\":null}],\"to\":"
            "\"zero-fuel\",\"verdict\":\"outside\",\"volume_unit\":\"weight\"}]";
+    QTest::newRow("flight: landing on the published loading")
+        << QStringList{"--catalogue", TRX_SOURCE_DIR "/tests/catalogues/flight.ini", "Skylane",
+                       "--burn", "Fuel=24gal"}
+        << 0 << "conditions"
+        << "CONTAINS:{\"centre_of_gravity\":44.8259588430173,\"envelope\":{\"ranges\":[{\"high_"
+           "centre"
+           "\":46,\"high_moment\":135378,\"low_centre\":39.4408235643901,\"low_moment\":1160"
+           "74.34375}],\"usable\":true},\"margins\":{\"high_centre\":1.17404115698267,\"high"
+           "_moment\":3455.203125,\"low_centre\":5.38513527862725,\"low_moment\":15848.45312"
+           "5},\"moment\":131922.796875,\"name\":\"landing\",\"on_limit\":null,\"over_weight"
+           "_limit\":false,\"verdict\":\"inside\",\"weight\":2943,\"weight_limit\":2950,\"we"
+           "ight_margin\":7,\"within_limits\":true}";
     QTest::newRow("flight fields")
         << QStringList{"Trainer", "--flight", "T1", "--to", "EDFE"} << 0 << "to"
         << "\"EDFE\"";
@@ -408,7 +420,12 @@ void tst_SheetCommand::json()
     QVERIFY2(in.contains(field), qPrintable(run.out));
     QJsonArray wrapped{in.value(field)};
     const QByteArray compact = QJsonDocument(wrapped).toJson(QJsonDocument::Compact);
-    QCOMPARE(QString::fromUtf8(compact.mid(1, compact.size() - 2)), value);
+    const QString got = QString::fromUtf8(compact.mid(1, compact.size() - 2));
+    // One element of a longer array.
+    if (value.startsWith(QLatin1String("CONTAINS:")))
+        QVERIFY2(got.contains(value.mid(9)), qPrintable(got));
+    else
+        QCOMPARE(got, value);
 }
 
 // The page a pilot keeps says what the JSON says: every figure is real text.
