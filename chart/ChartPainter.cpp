@@ -15,7 +15,7 @@ constexpr int Margin = 4;
 constexpr int TickLength = 4;
 constexpr int TextGap = 2;
 // The marks and their legend, in pixels at 96 dpi.
-constexpr int MarkerSize = 9;
+constexpr int MarkerSize = 11;
 constexpr int WayPen = 2;
 constexpr int LegendSample = 22;
 constexpr int LegendSpacing = 14;

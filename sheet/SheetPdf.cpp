@@ -238,6 +238,10 @@ PageFonts FontsAt(QPaintDevice* device, double bodyPoints)
     base.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("FreeSans")});
     base.setStyleHint(QFont::SansSerif);
+    // Letter spacing, however slight, keeps the shaper from joining "fl" or
+    // "ff" into one ligature glyph, which a PDF reader's search and copy read
+    // as a character of its own: "Whole flight" would not be found.
+    base.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
     const auto sized = [&base](double points, bool bold, bool italic = false) {
         QFont f = base;
         f.setPointSizeF(points);
