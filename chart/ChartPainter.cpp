@@ -251,13 +251,15 @@ void ChartPainter::PaintMarks(QPainter& painter) const
         if (const auto line = ClipLine(QLineF(at(w.from), at(w.to)), bounds))
             painter.drawLine(*line);
     }
+    painter.restore();
+    // A marker is drawn whole when its point lies in the plot, even on its
+    // edge, where the highest loading often is.
     for (const ChartMarks::Point& p : m_marks.points) {
         const QPointF centre = at(p.at);
-        if (bounds.contains(centre))
+        if (QRectF(plot).adjusted(-0.5, -0.5, 0.5, 0.5).contains(centre))
             PaintMarker(painter, centre, p.shape, Scaled(MarkerSize), p.color,
                         std::max(1.0, m_scale * 0.75));
     }
-    painter.restore();
 
     // The levels' labels at the plot's left, above their lines; where two
     // would overlap, the lower one moves down under the other, in the
