@@ -15,6 +15,7 @@ LoadingSheetRun RunLoadingSheet(const SheetOptions& options, const QString& appD
     const QByteArray path = ChooseCatalogue(options.catalogue, appDirFromBinDir, run.failure);
     if (path.isEmpty())
         return run;
+    run.catalogue = path;
     const TIniFile catalogue(QFile::decodeName(path));
     QStringList names;
     catalogue.ReadSections(names);

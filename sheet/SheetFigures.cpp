@@ -112,6 +112,13 @@ QString WayText(const LoadingSheet& sheet, const FlightWay& way)
     return QStringLiteral("outside: ") + stretches.join(QStringLiteral("; "));
 }
 
+QString DensityFigure(const LoadingSheet& sheet)
+{
+    return QStringLiteral("%1 %2").arg(ReadableFigure(sheet.fuelDensity, 2),
+                                       sheet.imperial ? QStringLiteral("lb/US gal")
+                                                      : QStringLiteral("kg/L"));
+}
+
 QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line)
 {
     const QString use = line.use == FuelLine::Use::Load   ? QStringLiteral("Fuel")

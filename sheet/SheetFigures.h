@@ -43,5 +43,9 @@ QString FuelQuantityText(const LoadingSheet& sheet, double weight);
 QString WayName(const FlightWay& way);
 QString WayText(const LoadingSheet& sheet, const FlightWay& way);
 
+// The density volumes of fuel were taken at, with its unit: "6.00 lb/US gal"
+// or "0.72 kg/L".
+QString DensityFigure(const LoadingSheet& sheet);
+
 // A fuel line as given: "Burn: Fuel 24 gal = 144.0 Lbs".
 QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line);

@@ -30,10 +30,11 @@ std::unique_ptr<QCoreApplication> SheetPdfModule::Application(int& argc, char** 
         reinterpret_cast<SheetPdfApplicationFunc>(m_module->Entry(0))(&argc, argv));
 }
 
-std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper)
+std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper,
+                                                    const SheetWriter::Output& out)
 {
     if (paper == SheetPaper::Default)
         paper = DefaultSheetPaper();
     return std::unique_ptr<SheetWriter>(reinterpret_cast<SheetPdfWriterFunc>(m_module->Entry(1))(
-        &path, paper == SheetPaper::Letter ? 1 : 0));
+        &path, paper == SheetPaper::Letter ? 1 : 0, &out));
 }

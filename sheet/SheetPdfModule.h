@@ -22,9 +22,10 @@ public:
     bool Open(const QString& appDirFromBinDir, QString& why);
     // The application a PDF needs: fonts, but no display.
     std::unique_ptr<QCoreApplication> Application(int& argc, char** argv);
-    // The writer of the page to `path` (PdfSheetWriter), which the module
-    // must outlive.
-    std::unique_ptr<SheetWriter> Writer(const QString& path, SheetPaper paper);
+    // The writer of the PDF to `path` (PdfSheetWriter), which the module
+    // must outlive; with `path` "-" it hands the document to `out`.
+    std::unique_ptr<SheetWriter> Writer(const QString& path, SheetPaper paper,
+                                        const SheetWriter::Output& out);
 
     static constexpr char ApplicationEntry[] = "TrxSheetPdfApplication";
     static constexpr char WriterEntry[] = "TrxSheetPdfWriter";
@@ -36,4 +37,5 @@ private:
 // The module's entry points.
 using SheetPdfApplicationFunc = QCoreApplication* (*)(int* argc, char** argv);
 // `paper`: 0 A4, 1 Letter. The caller owns the writer.
-using SheetPdfWriterFunc = SheetWriter* (*)(const QString* path, int paper);
+using SheetPdfWriterFunc = SheetWriter* (*)(const QString* path, int paper,
+                                            const SheetWriter::Output* out);

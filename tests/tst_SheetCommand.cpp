@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct Run
@@ -43,6 +45,31 @@ Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), 
     return run;
 }
 
+// The text of a PDF, one line a visual line, runs of spaces made one.
+QString PdfText(const QString& pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    text.waitForFinished(120000);
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+// What is at `path`, not following a link: its type and, for a regular
+// file, its bytes; a link adds what it points to.
+QByteArray Describe(const QString& path)
+{
+    struct stat st = {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return "missing";
+    if (S_ISLNK(st.st_mode))
+        return "link to " + QFile::encodeName(QFile::symLinkTarget(path));
+    if (!S_ISREG(st.st_mode))
+        return "type " + QByteArray::number(st.st_mode & S_IFMT) + " rdev " +
+               QByteArray::number(quint64(st.st_rdev));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? "file " + file.readAll() : "unreadable";
+}
+
 } // namespace
 
 class tst_SheetCommand : public QObject
@@ -54,7 +81,11 @@ private slots:
     void command();
     void json_data();
     void json();
+    void pdfHoldsTheFigures_data();
     void pdfHoldsTheFigures();
+    void pdfTargetUntouched_data();
+    void pdfTargetUntouched();
+    void pdfOnStandardOutputOverPages();
     void failureKinds_data();
     void failureKinds();
     void noWeightNoInfinity_data();
@@ -183,6 +214,9 @@ void tst_SheetCommand::command_data()
     QTest::newRow("closed stdout")
         << QStringList{"Trainer", ">&-", "SHELL"} << 2 << QStringList{}
         << "trx-sheet: cannot write the output: standard output is closed";
+    QTest::newRow("pdf on a full standard output")
+        << QStringList{"Trainer", "--pdf", "-", ">/dev/full", "SHELL"} << 2 << QStringList{}
+        << "trx-sheet: cannot write the output: No space left on device";
     QTest::newRow("pdf in a missing folder")
         << QStringList{"Trainer", "--pdf", "@/none/sheet.pdf"} << 2 << QStringList{}
         << "trx-sheet: cannot write @/none/sheet.pdf: No such file or directory";
@@ -428,21 +462,66 @@ void tst_SheetCommand::json()
         QCOMPARE(got, value);
 }
 
-// The page a pilot keeps says what the JSON says: every figure is real text.
+// The page a pilot keeps says what the JSON says, the sheet's cells as the
+// window holds them and the figures rounded as the text prints them: every
+// word is real text.
+void tst_SheetCommand::pdfHoldsTheFigures_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("warnings") << QStringList{"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini",
+                                             "--weight",    "Pilot=130",
+                                             "--pilot",     "A. Smith",
+                                             "Trainer"}
+                              << 1
+                              << QStringList{"Pilot: A. Smith", "Total weight: 710.0 kg",
+                                             "Total moment: 689.4 Nm"};
+    // Take-off, landing and zero fuel of the worked example, 24 US gal of
+    // fuel burnt: each condition's weight, moment, centre of gravity, limits
+    // and weight limit.
+    QTest::newRow("worked example")
+        << QStringList{"--catalogue", TRX_SOURCE_DIR "/tests/catalogues/flight.ini",
+                       "Skylane",     "--burn",
+                       "Fuel=24gal",  "--flight",
+                       "XY12",        "--from",
+                       "EDFE",        "--to",
+                       "EDDF",        "--prepared-by",
+                       "A. Smith"}
+        << 0
+        << QStringList{
+               "Flight: XY12",
+               "From: EDFE",
+               "To: EDDF",
+               "Prepared by: A. Smith",
+               "Total 3087.0 44.90 138618.8",
+               "Limits at 3087.0 Lbs: moment 125885.3 to 142002.0 Lbs*in, CG 40.78 to 46.00 in",
+               "Take-off 3087.0 138618.8 44.90 40.78 to 46.00 3100.0 (13.0 under) inside",
+               "Landing 2943.0 131922.8 44.83 39.44 to 46.00 2950.0 (7.0 under) inside",
+               "Zero fuel 2787.0 124668.8 44.73 37.99 to 46.00 none inside",
+               "Fuel burn, take-off to landing: within limits",
+               "On to zero fuel, landing to zero fuel: within limits",
+               "Fuel at 6.00 lb/US gal",
+               "Burn: Fuel 24.0 gal = 144.0 Lbs",
+               "Whole flight: WITHIN LIMITS",
+               "Ramp limit 3110.0 Lbs",
+               "Landing limit 2950.0 Lbs",
+               "Pilot in command's signature",
+               "Loading supervisor's signature"};
+}
+
 void tst_SheetCommand::pdfHoldsTheFigures()
 {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QStringList, words);
     const QString pdf = m_dir.filePath(QStringLiteral("sheet.pdf"));
-    const Run run = Start({"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini", "--json", "--pdf", pdf,
-                           "--weight", "Pilot=130", "--pilot", "A. Smith", "Trainer"});
-    QCOMPARE(run.status, 1);
+    const Run run = Start(args << "--json"
+                               << "--pdf" << pdf);
+    QCOMPARE(run.status, status);
     const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(120000));
-    const QString page = QString::fromUtf8(text.readAllStandardOutput());
-    QStringList figures{top.value("pilot").toString()};
-    for (const char* key : {"total_weight", "total_moment", "centre_of_gravity"})
-        figures << top.value(QLatin1String(key)).toVariant().toString();
+    const QString page = PdfText(pdf).simplified();
+    QStringList figures = words;
     for (const QJsonValue w : top.value("warnings").toArray())
         figures << w.toString();
     for (const QJsonValue row : top.value("sheet").toArray())
@@ -451,6 +530,107 @@ void tst_SheetCommand::pdfHoldsTheFigures()
     QVERIFY(figures.size() > 20);
     for (const QString& figure : std::as_const(figures))
         QVERIFY2(page.contains(figure), qPrintable(figure + QStringLiteral(" not in:\n") + page));
+}
+
+// A PDF is never written over the catalogue read, by its name or a link,
+// nor over what is no regular file: the command fails, the target stays.
+void tst_SheetCommand::pdfTargetUntouched_data()
+{
+    QTest::addColumn<QString>("catalogue"); // in the scratch folder
+    QTest::addColumn<QString>("target");    // "@" stands for the scratch folder
+    QTest::addColumn<QString>("why");
+    QTest::newRow("the catalogue") << "target.ini"
+                                   << "@/target.ini"
+                                   << "it is a file this command reads";
+    QTest::newRow("a link to the catalogue") << "target.ini"
+                                             << "@/link.pdf"
+                                             << "it is a file this command reads";
+    QTest::newRow("the catalogue through a link") << "link.pdf"
+                                                  << "@/target.ini"
+                                                  << "it is a file this command reads";
+    QTest::newRow("a FIFO") << "target.ini"
+                            << "@/fifo"
+                            << "it is not a regular file";
+    QTest::newRow("a device") << "target.ini"
+                              << "/dev/full"
+                              << "it is not a regular file";
+}
+
+void tst_SheetCommand::pdfTargetUntouched()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(QString, target);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    QVERIFY(QFile::copy(QStringLiteral(TRX_SOURCE_DIR "/tests/catalogues/flight.ini"),
+                        dir.filePath(QStringLiteral("target.ini"))));
+    QVERIFY(QFile::link(QStringLiteral("target.ini"), dir.filePath(QStringLiteral("link.pdf"))));
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600),
+             0);
+    target.replace(u'@', dir.path());
+    const QByteArray before = Describe(target);
+    const Run run = Start({"--catalogue", dir.filePath(catalogue), "Skylane", "--pdf", target});
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.err, QStringLiteral("trx-sheet: cannot write %1: %2\n").arg(target, why));
+    QCOMPARE(run.out, QString());
+    QCOMPARE(Describe(target), before);
+    QCOMPARE(Describe(dir.filePath(QStringLiteral("target.ini"))).left(5), QByteArray("file "));
+}
+
+// With --pdf -, standard output holds one PDF document and nothing else; a
+// sheet of 1023 slots runs over several pages, its every row on one of them.
+void tst_SheetCommand::pdfOnStandardOutputOverPages()
+{
+    // One character a name and a figure, so that every list fits the
+    // catalogue's 2047 characters a value; the last slot stands out.
+    const auto list = [](const QString& each, const QString& last) {
+        QString text;
+        for (int i = 1; i < 1023; ++i)
+            text += (each.isEmpty() ? QString::number(i % 10) : each) + u';';
+        return text + last + u';';
+    };
+    QFile file(m_dir.filePath(QStringLiteral("many.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("[Many]\nSlots=1023\nSlotsNames=%1\nSlotsWeight=%2\n"
+                              "SlotsMaxWeight=%3\nSlotsPos=%4\nSlotsMinPos=%5\nSlotsMaxPos=%3\n"
+                              "EnvelopePoints=5\nEnvelopeX=0;20000;20000;0;0;\n"
+                              "EnvelopeY=0;0;6000;6000;0;\n")
+                   .arg(list("", QStringLiteral("\u03A9")), list("5", "7"), list("9", "9"),
+                        list("2", "3"), list("0", "0"))
+                   .toUtf8());
+    file.close();
+
+    const QString pdf = m_dir.filePath(QStringLiteral("many.pdf"));
+    const Run run =
+        Start({"--catalogue", file.fileName(), "Many", "--pdf", "-", ">" + pdf}, "C.UTF-8", true);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QString());
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QVERIFY(bytes.startsWith("%PDF-"));
+    QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+
+    QProcess info;
+    info.setStandardInputFile(pdf);
+    info.start(QStringLiteral("pdfinfo"), {QStringLiteral("-")});
+    QVERIFY(info.waitForFinished(120000));
+    QCOMPARE(info.exitCode(), 0);
+    const QRegularExpressionMatch pages =
+        QRegularExpression(QStringLiteral("^Pages: +(\\d+)$"), QRegularExpression::MultilineOption)
+            .match(QString::fromUtf8(info.readAllStandardOutput()));
+    QVERIFY(pages.hasMatch());
+    QVERIFY2(pages.captured(1).toInt() > 1, qPrintable(pages.captured(1)));
+
+    // Every slot's row: the 1022 alike, the last one by its name and figures.
+    const QString text = PdfText(pdf);
+    const QRegularExpression alike(QStringLiteral("^ *\\d +5 +9 +2 +10 *$"),
+                                   QRegularExpression::MultilineOption);
+    QCOMPARE(text.count(alike), 1022);
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("^ *\u03A9 +7 +9 +3 +21 *$"),
+                                              QRegularExpression::MultilineOption)),
+             qPrintable(text.right(3000)));
+    QVERIFY(!text.contains(QStringLiteral("not shown")));
 }
 
 // Every way to fail names its kind in the JSON, and the manual lists it.
@@ -527,7 +707,7 @@ void tst_SheetCommand::noWeightNoInfinity()
         text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(120000));
         out = QString::fromUtf8(text.readAllStandardOutput());
-        QVERIFY2(out.contains(QStringLiteral("Limits at 0 kg: moment -100 to 100 Nm\n")),
+        QVERIFY2(out.contains(QStringLiteral("Limits at 0.0 kg: moment -100.0 to 100.0 Nm\n")),
                  qPrintable(out));
     }
     QVERIFY2(out.contains(QStringLiteral("Total weight")) || out.contains("total_weight"),
