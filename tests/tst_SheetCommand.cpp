@@ -2,6 +2,8 @@
 // The trx-sheet command as a user runs it: what it prints for the bundled
 // catalogue, edits, the exit statuses, failures in text and JSON.
 
+#include "TestSupport.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,35 +14,18 @@
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = CommandRun;
 
 // Runs trx-sheet in the locale `locale`; `shell` runs it through /bin/sh,
 // whose redirections the row's arguments then hold.
 Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false)
 {
     const QString sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet");
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    process.setProcessEnvironment(env);
     if (shell)
-        process.start(QStringLiteral("/bin/sh"),
-                      {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args.join(u' '), sheet});
-    else
-        process.start(sheet, args);
-    Run run;
-    // Only a fault takes this long: the bound fails the test instead of hanging it.
-    if (!process.waitForFinished(120000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+        return RunCommand(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args.join(u' '), sheet}, locale);
+    return RunCommand(sheet, args, locale);
 }
 
 } // namespace
