@@ -2,6 +2,8 @@
 // The trx-sheet command as a user runs it: what it prints for the bundled
 // catalogue, edits, the exit statuses, failures in text and JSON.
 
+#include "sheet/SheetPdfModule.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,9 +22,9 @@ struct Run
 
 // Runs trx-sheet in the locale `locale`; `shell` runs it through /bin/sh,
 // whose redirections the row's arguments then hold.
-Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false)
+Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false,
+          const QString& sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet"))
 {
-    const QString sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet");
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("LC_ALL"), locale);
@@ -54,6 +56,7 @@ private slots:
     void json_data();
     void json();
     void pdfHoldsTheFigures();
+    void pdfModuleOfAnotherVersion();
 
 private:
     QTemporaryDir m_dir;
@@ -270,6 +273,34 @@ void tst_SheetCommand::pdfHoldsTheFigures()
     QVERIFY(figures.size() > 20);
     for (const QString& figure : std::as_const(figures))
         QVERIFY2(page.contains(figure), qPrintable(figure + QStringLiteral(" not in:\n") + page));
+}
+
+// A PDF module left from another build is refused before anything of it runs:
+// no page, no sheet, status 2. The stand-in (tests/modulestub) records calls.
+void tst_SheetCommand::pdfModuleOfAnotherVersion()
+{
+    // trx-sheet opens the module beside itself first.
+    const QString bin = m_dir.filePath(QStringLiteral("stale"));
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_BIN_DIR "/trx-sheet"), bin + "/trx-sheet"));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_MODULESTUB_DIR "/pdf-other/libtrxsheetpdf.so"),
+                        bin + "/libtrxsheetpdf.so"));
+    const QString log = m_dir.filePath(QStringLiteral("calls.log"));
+    qputenv("TRX_MODULESTUB_LOG", QFile::encodeName(log));
+    const QString pdf = m_dir.filePath(QStringLiteral("stale.pdf"));
+    const Run run = Start({"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini", "--pdf", pdf, "Trainer"},
+                          QStringLiteral("C"), false, bin + "/trx-sheet");
+    qunsetenv("TRX_MODULESTUB_LOG");
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, QStringLiteral("trx-sheet: cannot write a PDF: libtrxsheetpdf.so is version "
+                                     "%1, trx-sheet needs %2\n")
+                          .arg(SheetPdfModuleVersion + 1)
+                          .arg(SheetPdfModuleVersion));
+    QVERIFY(!QFileInfo::exists(pdf));
+    QFile calls(log);
+    QVERIFY(calls.open(QIODevice::ReadOnly));
+    QCOMPARE(calls.readAll(), QByteArray("loaded\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_SheetCommand)
