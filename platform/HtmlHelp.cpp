@@ -5,12 +5,13 @@
 
 namespace {
 using HtmlHelpAFunc = void* (*)(void*, const char*, unsigned, quintptr);
+constexpr ModuleEntry<HtmlHelpAFunc> HtmlHelpAEntry{"HtmlHelpA"};
 
 // Failures are silent; once loaded, the library stays loaded for the run,
 // complete or not: a library without both entry points is not retried.
 RuntimeModule& Viewer()
 {
-    static RuntimeModule viewer(HtmlHelpLibraryName, {"HtmlHelpA", "HtmlHelpW"},
+    static RuntimeModule viewer(HtmlHelpLibraryName, {HtmlHelpAEntry.name, "HtmlHelpW"},
                                 RuntimeModule::Failures::Silent,
                                 RuntimeModule::Incomplete::KeepLoaded);
     return viewer;
@@ -22,5 +23,5 @@ void* HtmlHelpA(void* hwndCaller, const char* pszFile, unsigned uCommand, quintp
     RuntimeModule& viewer = Viewer();
     if (!viewer.Ready())
         return nullptr;
-    return reinterpret_cast<HtmlHelpAFunc>(viewer.Entry(0))(hwndCaller, pszFile, uCommand, dwData);
+    return viewer.Resolve(HtmlHelpAEntry)(hwndCaller, pszFile, uCommand, dwData);
 }

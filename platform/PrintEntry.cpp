@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The exported entry point of the print module (PrintModule.h).
+// The exported entry points of the print module (PrintModule.h).
 
 #include "platform/PrintModule.h"
 
 #include "core/WinApi.h"
 
 #include <type_traits>
+
+extern "C" __attribute__((visibility("default"))) int TrxPrintModuleVersion()
+{
+    return PrintModuleVersion;
+}
 
 extern "C" __attribute__((visibility("default"))) int TrxPrintPage(const TPrintJob* job,
                                                                    QWidget* owner, bool prompt)
@@ -17,5 +22,6 @@ extern "C" __attribute__((visibility("default"))) int TrxPrintPage(const TPrintJ
     }
 }
 
-// The loader calls the entry through this type.
-static_assert(std::is_same_v<decltype(&TrxPrintPage), PrintPageFunc>);
+// The loader calls the entries through these types.
+static_assert(std::is_same_v<decltype(&TrxPrintModuleVersion), ModuleVersionFunc>);
+static_assert(std::is_same_v<decltype(&TrxPrintPage), decltype(PrintPageEntry)::Function>);

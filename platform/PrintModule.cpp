@@ -2,14 +2,15 @@
 #include "platform/PrintModule.h"
 
 #include "core/WinApi.h"
-#include "platform/RuntimeModule.h"
 
 int PrintPage(const TPrintJob& job, QWidget* owner, bool prompt)
 {
     // Logged, and tried again on the next print when it could not be used.
-    static RuntimeModule module(PrintModuleName, {PrintPageEntry}, RuntimeModule::Failures::Logged,
-                                RuntimeModule::Incomplete::CloseAndRetry);
+    static RuntimeModule module(
+        PrintModuleName, {PrintPageEntry.name}, RuntimeModule::Failures::Logged,
+        RuntimeModule::Incomplete::CloseAndRetry,
+        RuntimeModule::Version{PrintModuleVersionEntry, PrintModuleVersion, "TRX"});
     if (!module.Ready())
         return WinApi::OLECMDERR_E_NOTSUPPORTED;
-    return reinterpret_cast<PrintPageFunc>(module.Entry(0))(&job, owner, prompt);
+    return module.Resolve(PrintPageEntry)(&job, owner, prompt);
 }

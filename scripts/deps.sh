@@ -3,11 +3,16 @@
 # Installs the Debian 12 packages the build and the tests need, when missing.
 set -euo pipefail
 
-TRX_PACKAGES=(
+# What building and running the program needs (scripts/run.sh).
+TRX_RUN_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libchm-dev fp-utils libmpfr-dev
-  xvfb xauth poppler-utils imagemagick fonts-dejavu-core
+  libchm-dev fp-utils libmpfr-dev fonts-dejavu-core
+)
+# And what the tests need besides.
+TRX_PACKAGES=(
+  "${TRX_RUN_PACKAGES[@]}"
+  xvfb xauth poppler-utils imagemagick
   # the desktop tests: xprop, typing, the session bus, the accessibility bus and a client
   x11-utils xdotool dbus at-spi2-core python3-pyatspi
   dpkg-dev file ccache

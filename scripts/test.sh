@@ -24,6 +24,7 @@ stage() { echo "== $1 (at ${SECONDS} s)"; }
 
 stage "Licence lines"
 ./scripts/check-licence.sh
+./scripts/check-layers.sh
 ./scripts/check-long-double.sh
 suite() {
   local dir=$1

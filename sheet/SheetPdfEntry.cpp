@@ -6,6 +6,13 @@
 
 #include <QGuiApplication>
 
+#include <type_traits>
+
+extern "C" Q_DECL_EXPORT int TrxSheetPdfModuleVersion()
+{
+    return SheetPdfModuleVersion;
+}
+
 extern "C" Q_DECL_EXPORT QCoreApplication* TrxSheetPdfApplication(int* argc, char** argv)
 {
     // The toolkit's own notes (a missing runtime folder, font lookups) mean
@@ -21,3 +28,10 @@ extern "C" Q_DECL_EXPORT SheetWriter* TrxSheetPdfWriter(const QString* path, int
 {
     return new PdfSheetWriter(*path, paper == 1 ? QPageSize::Letter : QPageSize::A4, *out);
 }
+
+// The loader calls the entries through these types.
+static_assert(std::is_same_v<decltype(&TrxSheetPdfModuleVersion), ModuleVersionFunc>);
+static_assert(std::is_same_v<decltype(&TrxSheetPdfApplication),
+                             decltype(SheetPdfApplicationEntry)::Function>);
+static_assert(
+    std::is_same_v<decltype(&TrxSheetPdfWriter), decltype(SheetPdfWriterEntry)::Function>);

@@ -15,19 +15,22 @@ bool SheetPdfModule::Open(const QString& appDirFromBinDir, QString& why)
                                QStringLiteral("/" TRX_SHEETPDF_MODULE));
     const QByteArray file = QFile::encodeName(path);
     m_module = std::make_unique<RuntimeModule>(
-        file.constData(), std::initializer_list<const char*>{ApplicationEntry, WriterEntry},
-        RuntimeModule::Failures::Silent, RuntimeModule::Incomplete::CloseAndRetry);
+        file.constData(),
+        std::initializer_list<const char*>{SheetPdfApplicationEntry.name, SheetPdfWriterEntry.name},
+        RuntimeModule::Failures::Silent, RuntimeModule::Incomplete::CloseAndRetry,
+        RuntimeModule::Version{SheetPdfVersionEntry, SheetPdfModuleVersion, "trx-sheet"});
     if (m_module->Ready())
         return true;
-    why = QStringLiteral("the PDF writer cannot be loaded: %1")
-              .arg(QString::fromLocal8Bit(m_module->Error()));
+    const QString error = QString::fromLocal8Bit(m_module->Error());
+    why = m_module->Refused() ? QStringLiteral("cannot write a PDF: %1").arg(error)
+                              : QStringLiteral("the PDF writer cannot be loaded: %1").arg(error);
     return false;
 }
 
 std::unique_ptr<QCoreApplication> SheetPdfModule::Application(int& argc, char** argv)
 {
     return std::unique_ptr<QCoreApplication>(
-        reinterpret_cast<SheetPdfApplicationFunc>(m_module->Entry(0))(&argc, argv));
+        m_module->Resolve(SheetPdfApplicationEntry)(&argc, argv));
 }
 
 std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper,
@@ -35,6 +38,6 @@ std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPa
 {
     if (paper == SheetPaper::Default)
         paper = DefaultSheetPaper();
-    return std::unique_ptr<SheetWriter>(reinterpret_cast<SheetPdfWriterFunc>(m_module->Entry(1))(
-        &path, paper == SheetPaper::Letter ? 1 : 0, &out));
+    return std::unique_ptr<SheetWriter>(
+        m_module->Resolve(SheetPdfWriterEntry)(&path, paper == SheetPaper::Letter ? 1 : 0, &out));
 }

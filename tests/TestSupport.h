@@ -40,6 +40,36 @@ inline bool WriteCatalogue(const QByteArray& text)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text) == text.size();
 }
 
+// What a command run as a process gave: its exit status (-1 when it crashed
+// or did not finish) and its output.
+struct CommandRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs `program` in `locale`: by default the C locale (decimal point "."),
+// which the test catalogues are written for.
+inline CommandRun RunCommand(const QString& program, const QStringList& args,
+                             const QString& locale = QStringLiteral("C"))
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    CommandRun run;
+    // Only a fault takes this long (a FIFO must never make a command wait):
+    // the bound fails the test instead of hanging it.
+    if (!process.waitForFinished(120000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
 // The text of a PDF as pdftotext lays it out. Without pdftotext, or when it
 // cannot read the file, the running test fails with the reason and the text
 // is empty.

@@ -3,6 +3,7 @@
 // statuses, the default catalogue, and JSON that always parses; and its
 // command line as the parser reads it.
 
+#include "TestSupport.h"
 #include "check/CheckOptions.h"
 
 #include <QJsonArray>
@@ -25,33 +26,7 @@ const QByteArray Trainer = "[Trainer]\nMake=Generic\nModel=T2\nSlots=4\n"
                            "EnvelopePoints=5\nEnvelopeX=450;600;820;700;450;\n"
                            "EnvelopeY=500;500;800;800;500;\n";
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs `program` in `locale`: by default the C locale (decimal point "."),
-// where the catalogues here are written for.
-Run Start(const QString& program, const QStringList& args,
-          const QString& locale = QStringLiteral("C"))
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    process.setProcessEnvironment(env);
-    process.start(program, args);
-    Run run;
-    // A FIFO must never make it wait: the bound is only there so that a
-    // fault fails the test instead of hanging it.
-    if (!process.waitForFinished(120000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using Run = CommandRun;
 
 const QString Checker = QStringLiteral(TRX_BIN_DIR "/trx-check");
 // Aircraft whose default loading lies on the envelope's outline.
@@ -243,7 +218,7 @@ void tst_CheckCommand::command()
     out.replace(u'@', m_dir.path());
     err.replace(u'@', m_dir.path());
 
-    const Run run = Start(Checker, args);
+    const Run run = RunCommand(Checker, args);
     QCOMPARE(run.status, status);
     if (!out.isEmpty()) {
         const QStringList lines = run.out.split(u'\n');
@@ -275,9 +250,9 @@ void tst_CheckCommand::jsonAlwaysParses()
     }
     // A shell hands the name over as bytes.
     const Run run =
-        Start(QStringLiteral("/bin/sh"),
-              {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --json --summary \"$1\"/*"),
-               Checker, m_dir.filePath(QStringLiteral("odd"))});
+        RunCommand(QStringLiteral("/bin/sh"),
+                   {QStringLiteral("-c"), QStringLiteral("exec \"$0\" --json --summary \"$1\"/*"),
+                    Checker, m_dir.filePath(QStringLiteral("odd"))});
     QCOMPARE(run.status, 1);
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8(), &error);
@@ -306,7 +281,7 @@ void tst_CheckCommand::jsonAlwaysParses()
 void tst_CheckCommand::jsonNamesUnreadable()
 {
     const Run run =
-        Start(Checker, {"--json", m_dir.filePath("clean.ini"), m_dir.filePath("missing.ini")});
+        RunCommand(Checker, {"--json", m_dir.filePath("clean.ini"), m_dir.filePath("missing.ini")});
     QCOMPARE(run.status, 2);
     const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8()).object();
     QCOMPARE(top.value("format_version").toInt(), 2);
@@ -385,7 +360,7 @@ void tst_CheckCommand::jsonSummary()
     for (QString& f : files)
         f.replace(u'@', m_dir.path());
 
-    const Run run = Start(Checker, QStringList{"--json", "--summary"} + files, locale);
+    const Run run = RunCommand(Checker, QStringList{"--json", "--summary"} + files, locale);
     QJsonParseError error;
     const QJsonObject top = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
     QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString() + run.out));
@@ -425,8 +400,8 @@ void tst_CheckCommand::outputLost()
     QFETCH(QStringList, args);
     for (QString& a : args)
         a.replace(u'@', m_dir.path());
-    const Run run = Start(QStringLiteral("/bin/sh"),
-                          QStringList{"-c", "exec \"$0\" \"$@\" " + redirect, Checker} + args);
+    const Run run = RunCommand(QStringLiteral("/bin/sh"),
+                               QStringList{"-c", "exec \"$0\" \"$@\" " + redirect, Checker} + args);
     QCOMPARE(run.status, 2);
     QVERIFY2(run.err.startsWith(QStringLiteral("trx-check: cannot write the output: ")),
              qPrintable(run.err));
@@ -477,7 +452,7 @@ void tst_CheckCommand::escaped()
     for (QString& a : args)
         a.replace(u'@', path);
 
-    const Run run = Start(Checker, args);
+    const Run run = RunCommand(Checker, args);
     QVERIFY(run.status >= 0);
     const QString all = run.out + run.err;
     for (const QChar c : all) {

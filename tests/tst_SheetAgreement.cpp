@@ -56,14 +56,8 @@ QJsonObject SheetJson(const QString& aircraft, const QList<Edit>& edits)
              << QString::number(e.slot) + u'=' + e.value;
     // Exactly this name: one beginning with it could be another aircraft.
     args << QStringLiteral("--") << aircraft;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(env);
-    process.start(QStringLiteral(TRX_BIN_DIR "/trx-sheet"), args);
-    if (!process.waitForFinished(120000))
-        return {};
-    return QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    const CommandRun run = RunCommand(QStringLiteral(TRX_BIN_DIR "/trx-sheet"), args);
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
 }
 
 struct WindowRun

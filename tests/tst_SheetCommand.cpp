@@ -2,6 +2,9 @@
 // The trx-sheet command as a user runs it: what it prints for the bundled
 // catalogue, edits, the exit statuses, failures in text and JSON.
 
+#include "TestSupport.h"
+#include "sheet/SheetPdfModule.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,35 +17,18 @@
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Run = CommandRun;
 
 // Runs trx-sheet in the locale `locale`; `shell` runs it through /bin/sh,
 // whose redirections the row's arguments then hold.
-Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false)
+Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), bool shell = false,
+          const QString& sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet"))
 {
-    const QString sheet = QStringLiteral(TRX_BIN_DIR "/trx-sheet");
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    process.setProcessEnvironment(env);
     if (shell)
-        process.start(QStringLiteral("/bin/sh"),
-                      {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args.join(u' '), sheet});
-    else
-        process.start(sheet, args);
-    Run run;
-    // Only a fault takes this long: the bound fails the test instead of hanging it.
-    if (!process.waitForFinished(120000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+        return RunCommand(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QStringLiteral("\"$0\" ") + args.join(u' '), sheet}, locale);
+    return RunCommand(sheet, args, locale);
 }
 
 // The text of a PDF, one line a visual line, runs of spaces made one.
@@ -90,6 +76,7 @@ private slots:
     void failureKinds();
     void noWeightNoInfinity_data();
     void noWeightNoInfinity();
+    void pdfModuleOfAnotherVersion();
 
 private:
     QTemporaryDir m_dir;
@@ -715,6 +702,34 @@ void tst_SheetCommand::noWeightNoInfinity()
     const QRegularExpression notFinite(QStringLiteral("\\b(inf|nan)\\b"),
                                        QRegularExpression::CaseInsensitiveOption);
     QVERIFY2(!out.contains(notFinite), qPrintable(out));
+}
+
+// A PDF module left from another build is refused before anything of it runs:
+// no page, no sheet, status 2. The stand-in (tests/modulestub) records calls.
+void tst_SheetCommand::pdfModuleOfAnotherVersion()
+{
+    // trx-sheet opens the module beside itself first.
+    const QString bin = m_dir.filePath(QStringLiteral("stale"));
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_BIN_DIR "/trx-sheet"), bin + "/trx-sheet"));
+    QVERIFY(QFile::copy(QStringLiteral(TRX_MODULESTUB_DIR "/pdf-other/libtrxsheetpdf.so"),
+                        bin + "/libtrxsheetpdf.so"));
+    const QString log = m_dir.filePath(QStringLiteral("calls.log"));
+    qputenv("TRX_MODULESTUB_LOG", QFile::encodeName(log));
+    const QString pdf = m_dir.filePath(QStringLiteral("stale.pdf"));
+    const Run run = Start({"--catalogue", TRX_SOURCE_DIR "/data/TRX.ini", "--pdf", pdf, "Trainer"},
+                          QStringLiteral("C"), false, bin + "/trx-sheet");
+    qunsetenv("TRX_MODULESTUB_LOG");
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err, QStringLiteral("trx-sheet: cannot write a PDF: libtrxsheetpdf.so is version "
+                                     "%1, trx-sheet needs %2\n")
+                          .arg(SheetPdfModuleVersion + 1)
+                          .arg(SheetPdfModuleVersion));
+    QVERIFY(!QFileInfo::exists(pdf));
+    QFile calls(log);
+    QVERIFY(calls.open(QIODevice::ReadOnly));
+    QCOMPARE(calls.readAll(), QByteArray("loaded\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_SheetCommand)
