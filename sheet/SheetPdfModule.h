@@ -20,7 +20,7 @@ inline constexpr ModuleEntry<ModuleVersionFunc> SheetPdfVersionEntry{"TrxSheetPd
 // this fails, the compiler's note gives the new value.
 #if __SIZEOF_POINTER__ == 8
 static_assert(ModuleLayout<LoadingSheet, SheetFailure, std::array<QString, sheetColumns>,
-                           EnvelopeVerdict, TArrowSeries, Arrow>() == 12414669479857422615ULL,
+                           EnvelopeVerdict, TArrowSeries, Arrow>() == 4390290628853140847ULL,
               "A structure passed to the PDF module changed: raise SheetPdfModuleVersion, then "
               "record the new layout here");
 #endif
