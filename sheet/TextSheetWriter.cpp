@@ -20,12 +20,6 @@ QString Escaped(const QString& text)
     return TerminalText(text);
 }
 
-QString FuelDensityText(const LoadingSheet& sheet)
-{
-    return sheet.imperial ? QStringLiteral("%1 lb/US gal").arg(ReadableFigure(sheet.fuelDensity, 2))
-                          : QStringLiteral("%1 kg/L").arg(ReadableFigure(sheet.fuelDensity, 2));
-}
-
 // Rows of cells in columns, each as wide as its widest cell.
 QString TableText(const QList<QStringList>& rows)
 {
@@ -67,7 +61,7 @@ QString FlightText(const LoadingSheet& sheet)
 {
     QString text;
     if (!sheet.fuel.isEmpty()) {
-        text += QStringLiteral("Fuel at %1:\n").arg(FuelDensityText(sheet));
+        text += QStringLiteral("Fuel at %1:\n").arg(DensityFigure(sheet));
         for (const FuelLine& line : sheet.fuel)
             text += QStringLiteral("  ") + FuelLineText(sheet, line) + u'\n';
         text += u'\n';

@@ -31,15 +31,6 @@ Run Start(const QStringList& args, const QString& locale = QStringLiteral("C"), 
     return RunCommand(sheet, args, locale);
 }
 
-// The text of a PDF, one line a visual line, runs of spaces made one.
-QString PdfText(const QString& pdf)
-{
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    text.waitForFinished(120000);
-    return QString::fromUtf8(text.readAllStandardOutput());
-}
-
 // What is at `path`, not following a link: its type and, for a regular
 // file, its bytes; a link adds what it points to.
 QByteArray Describe(const QString& path)
