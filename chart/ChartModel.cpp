@@ -68,10 +68,22 @@ void ChartModel::AddSeries(TArrowSeries* series)
     m_series.push_back(series);
 }
 
+void ChartModel::SetIncluded(std::vector<double> xs, std::vector<double> ys)
+{
+    m_includedX = std::move(xs);
+    m_includedY = std::move(ys);
+}
+
 AxisRange ChartModel::Automatic(bool xAxis) const
 {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -lo;
+    for (const double v : xAxis ? m_includedX : m_includedY) {
+        if (std::isfinite(v)) {
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+        }
+    }
     for (const TArrowSeries* series : m_series) {
         for (const Arrow& a : series->Arrows()) {
             // A non-finite coordinate (an overflowed running total) would

@@ -54,6 +54,9 @@ public:
     // series; 0..1 while there are none.
     AxisRange AutomaticXRange() const;
     AxisRange AutomaticYRange() const;
+    // Values the automatic ranges take in besides the arrows' ends: what a
+    // printed chart marks over the series. The window's chart has none.
+    void SetIncluded(std::vector<double> xs, std::vector<double> ys);
 
     // Takes fresh automatic ranges unless the user has zoomed or scrolled.
     void Refresh();
@@ -106,6 +109,8 @@ private:
     AxisRange Automatic(bool xAxis) const;
 
     std::vector<TArrowSeries*> m_series;
+    std::vector<double> m_includedX;
+    std::vector<double> m_includedY;
     QRect m_plot{0, 0, 100, 100};
     AxisRange m_x;
     AxisRange m_y;

@@ -14,6 +14,11 @@ namespace {
 constexpr int Margin = 4;
 constexpr int TickLength = 4;
 constexpr int TextGap = 2;
+// The marks and their legend, in pixels at 96 dpi.
+constexpr int MarkerSize = 11;
+constexpr int WayPen = 2;
+constexpr int LegendSample = 22;
+constexpr int LegendSpacing = 14;
 
 QColor ArrowColor(quint32 color)
 {
@@ -49,6 +54,37 @@ std::optional<QLineF> ClipLine(const QLineF& line, const QRectF& rect)
                   line.y1() + t1 * dy);
 }
 
+// A marker of `size` pixels centred on `at`, filled with its colour and
+// outlined darker so that it stands out on any line.
+void PaintMarker(QPainter& painter, const QPointF& at, ChartMarks::Shape shape, double size,
+                 const QColor& color, double outline)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(color.darker(160), outline));
+    painter.setBrush(color);
+    const double r = size / 2;
+    switch (shape) {
+    case ChartMarks::Shape::Circle:
+        painter.drawEllipse(at, r, r);
+        break;
+    case ChartMarks::Shape::Square:
+        painter.drawRect(QRectF(at.x() - r, at.y() - r, size, size));
+        break;
+    case ChartMarks::Shape::Triangle:
+        painter.drawPolygon(QPolygonF{QPointF(at.x(), at.y() - r * 1.15),
+                                      QPointF(at.x() + r * 1.15, at.y() + r * 0.85),
+                                      QPointF(at.x() - r * 1.15, at.y() + r * 0.85)});
+        break;
+    case ChartMarks::Shape::Diamond:
+        painter.drawPolygon(
+            QPolygonF{QPointF(at.x(), at.y() - r * 1.3), QPointF(at.x() + r * 1.3, at.y()),
+                      QPointF(at.x(), at.y() + r * 1.3), QPointF(at.x() - r * 1.3, at.y())});
+        break;
+    }
+    painter.restore();
+}
+
 } // namespace
 
 ChartPainter::ChartPainter(ChartModel& model) : m_model(model), m_metrics(m_font) {}
@@ -69,6 +105,24 @@ void ChartPainter::SetColors(const QColor& background, const QColor& text)
 void ChartPainter::SetPixelScale(double scale)
 {
     m_scale = scale > 0 && std::isfinite(scale) ? scale : 1;
+}
+
+void ChartPainter::SetMarks(ChartMarks marks)
+{
+    m_marks = std::move(marks);
+    std::vector<double> xs;
+    std::vector<double> ys;
+    for (const ChartMarks::Point& p : m_marks.points) {
+        xs.push_back(p.at.x());
+        ys.push_back(p.at.y());
+    }
+    for (const ChartMarks::Way& w : m_marks.ways) {
+        xs.insert(xs.end(), {w.from.x(), w.to.x()});
+        ys.insert(ys.end(), {w.from.y(), w.to.y()});
+    }
+    for (const ChartMarks::Level& l : m_marks.levels)
+        ys.push_back(l.y);
+    m_model.SetIncluded(std::move(xs), std::move(ys));
 }
 
 int ChartPainter::Scaled(int pixels) const
@@ -102,7 +156,9 @@ void ChartPainter::Layout(const QSize& size)
     const int gap = Scaled(TextGap);
 
     const int top = margin + line + 2 * margin;
-    const int bottom = size.height() - 1 - (tick + gap + line + gap + line + margin);
+    LayoutLegend(size.width());
+    const int legend = m_legendRows > 0 ? m_legendRows * line + gap : 0;
+    const int bottom = size.height() - 1 - (tick + gap + line + gap + line + margin) - legend;
     // The left labels depend only on the height, so they fix the left side.
     m_model.SetPlotRect(QRect(QPoint(0, top), QPoint(size.width() - 1, bottom)));
     m_leftLabels = m_model.LeftLabels(line);
@@ -133,6 +189,127 @@ void ChartPainter::Layout(const QSize& size)
         right -= overRight;
         // Never squeeze the plot away for a very long label.
         right = std::max(right, left + size.width() / 3);
+    }
+}
+
+void ChartPainter::LayoutLegend(int width)
+{
+    m_legend.clear();
+    m_legendRows = 0;
+    if (m_marks.IsEmpty())
+        return;
+    using Sample = LegendEntry::Sample;
+    for (const ChartMarks::SeriesKey& key : m_marks.series)
+        m_legend.push_back({Sample::Line, key.color, Qt::SolidLine, {}, key.name});
+    for (const ChartMarks::Point& p : m_marks.points)
+        m_legend.push_back({Sample::Marker, p.color, Qt::SolidLine, p.shape, p.name});
+    for (const ChartMarks::Way& w : m_marks.ways)
+        m_legend.push_back({Sample::Line, w.color, w.style, {}, w.name});
+    if (!m_marks.levels.empty() && !m_marks.levelsName.isEmpty())
+        m_legend.push_back(
+            {Sample::Line, m_marks.levelColor, Qt::DashDotLine, {}, m_marks.levelsName});
+    // Entries flow left to right, a new row when one would pass the right margin.
+    const int margin = Scaled(Margin);
+    const int right = width - 1 - margin;
+    int x = margin;
+    int row = 0;
+    for (LegendEntry& e : m_legend) {
+        const int w = Scaled(LegendSample) + Scaled(TextGap) * 2 + TextWidth(e.name);
+        if (x > margin && x + w > right) {
+            ++row;
+            x = margin;
+        }
+        e.row = row;
+        e.x = x;
+        x += w + Scaled(LegendSpacing);
+    }
+    m_legendRows = m_legend.empty() ? 0 : row + 1;
+}
+
+void ChartPainter::PaintMarks(QPainter& painter) const
+{
+    const QRect plot = m_model.PlotRect();
+    const auto at = [this](const QPointF& p) {
+        return QPointF(m_model.XToPixelF(p.x()), m_model.YToPixelF(p.y()));
+    };
+    const QRectF bounds =
+        QRectF(plot).adjusted(-plot.width(), -plot.height(), plot.width(), plot.height());
+    painter.save();
+    painter.setClipRect(plot);
+    painter.setBrush(Qt::NoBrush);
+    QPen level(m_marks.levelColor, std::max(1, Scaled(1)), Qt::DashDotLine);
+    painter.setPen(level);
+    for (const ChartMarks::Level& l : m_marks.levels) {
+        const double y = m_model.YToPixelF(l.y);
+        if (std::isfinite(y))
+            painter.drawLine(QLineF(plot.left(), y, plot.right(), y));
+    }
+    for (const ChartMarks::Way& w : m_marks.ways) {
+        QPen pen(w.color, Scaled(WayPen), w.style);
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        if (const auto line = ClipLine(QLineF(at(w.from), at(w.to)), bounds))
+            painter.drawLine(*line);
+    }
+    painter.restore();
+    // A marker is drawn whole when its point lies in the plot, even on its
+    // edge, where the highest loading often is.
+    for (const ChartMarks::Point& p : m_marks.points) {
+        const QPointF centre = at(p.at);
+        if (QRectF(plot).adjusted(-0.5, -0.5, 0.5, 0.5).contains(centre))
+            PaintMarker(painter, centre, p.shape, Scaled(MarkerSize), p.color,
+                        std::max(1.0, m_scale * 0.75));
+    }
+
+    // The levels' labels at the plot's left, above their lines; where two
+    // would overlap, the lower one moves down under the other, in the
+    // lines' colour so that it still reads with its line.
+    std::vector<std::pair<double, QString>> labels;
+    for (const ChartMarks::Level& l : m_marks.levels) {
+        const double y = m_model.YToPixelF(l.y);
+        if (std::isfinite(y) && y >= plot.top() && y <= plot.bottom())
+            labels.emplace_back(y, l.label);
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    const int line = m_metrics.height();
+    const int gap = Scaled(TextGap);
+    double lastBottom = plot.top();
+    painter.setPen(m_marks.levelColor);
+    for (const auto& [y, text] : labels) {
+        double top = y - gap - line;
+        if (top < plot.top() + gap)
+            top = y + gap;
+        top = std::max(top, lastBottom);
+        const QRectF box(plot.left() + Scaled(Margin), top,
+                         m_metrics.horizontalAdvance(text) + 2 * gap, line);
+        painter.fillRect(box, m_background);
+        painter.drawText(box, Qt::AlignCenter, text);
+        lastBottom = box.bottom();
+    }
+}
+
+void ChartPainter::PaintLegend(QPainter& painter, int top) const
+{
+    const int line = m_metrics.height();
+    const int gap = Scaled(TextGap);
+    const int sample = Scaled(LegendSample);
+    for (const LegendEntry& e : m_legend) {
+        const double y = top + e.row * line;
+        const double middle = y + line / 2.0;
+        if (e.sample == LegendEntry::Sample::Marker) {
+            PaintMarker(painter, QPointF(e.x + sample / 2.0, middle), e.shape, Scaled(MarkerSize),
+                        e.color, std::max(1.0, m_scale * 0.75));
+        } else {
+            QPen pen(e.color, Scaled(WayPen), e.style);
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
+            painter.drawLine(QLineF(e.x, middle, e.x + sample, middle));
+        }
+        painter.setPen(m_text);
+        painter.drawText(
+            QRectF(e.x + sample + gap * 2, y, m_metrics.horizontalAdvance(e.name) + gap, line),
+            Qt::AlignLeft | Qt::AlignVCenter, e.name);
     }
 }
 
@@ -260,4 +437,9 @@ void ChartPainter::Paint(QPainter& painter, const QSize& size)
     for (const TArrowSeries* series : m_model.SeriesList())
         PaintSeries(painter, *series);
     painter.restore();
+
+    if (!m_marks.IsEmpty()) {
+        PaintMarks(painter);
+        PaintLegend(painter, bottomTitleTop + line + gap);
+    }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chart/ChartMarks.h"
 #include "chart/ChartModel.h"
 #include "core/ArrowSeries.h"
 
@@ -49,6 +50,10 @@ public:
     // series' arrows and pens grow by it. At 1 (the screen) frame, grid and
     // ticks are one-pixel cosmetic lines.
     void SetPixelScale(double scale);
+    // Marks drawn over the series, and their legend under the axis title
+    // (ChartMarks); the model's automatic ranges take them in. The window
+    // sets none, and without them the chart is drawn as before.
+    void SetMarks(ChartMarks marks);
 
     // Fixes the plot rectangle and the axis labels for a chart of `size`
     // whose top left corner is at (0, 0).
@@ -63,6 +68,10 @@ public:
 
 private:
     void PaintSeries(QPainter& painter, const TArrowSeries& series) const;
+    void PaintMarks(QPainter& painter) const;
+    void PaintLegend(QPainter& painter, int top) const;
+    // Lays the legend's entries out in rows across `width`.
+    void LayoutLegend(int width);
     int TextWidth(const QString& text);
     // A length in pixels at 96 dpi, in device pixels.
     int Scaled(int pixels) const;
@@ -77,6 +86,26 @@ private:
     double m_scale = 1;
     std::vector<AxisLabel> m_leftLabels;
     std::vector<AxisLabel> m_bottomLabels;
+    ChartMarks m_marks;
+    // One entry of the legend: a sample of a line or a marker, then its
+    // name; its row and left edge from the last layout.
+    struct LegendEntry
+    {
+        enum class Sample
+        {
+            Line,
+            Marker
+        };
+        Sample sample = Sample::Line;
+        QColor color;
+        Qt::PenStyle style = Qt::SolidLine;
+        ChartMarks::Shape shape = ChartMarks::Shape::Circle;
+        QString name;
+        int row = 0;
+        int x = 0;
+    };
+    std::vector<LegendEntry> m_legend;
+    int m_legendRows = 0;
     // Label widths by text: the load path's labels change rarely, and
     // measuring a thousand of them on every paint is what makes it slow.
     QHash<QString, int> m_widths;

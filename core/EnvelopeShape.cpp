@@ -169,6 +169,48 @@ bool EnvelopeShape::OnOutline(double x, double y) const
     return false;
 }
 
+std::vector<double> EnvelopeShape::Crossings(double x0, double y0, double x1, double y1) const
+{
+    const Point p{x0, y0};
+    const Point d{x1 - x0, y1 - y0};
+    const double length2 = d.x * d.x + d.y * d.y;
+    std::vector<double> at;
+    auto keep = [&at](double t) {
+        if (t >= 0 && t <= 1)
+            at.push_back(t);
+    };
+    // Where a point of the way's line lies along it.
+    auto along = [&](const Point& q) { return ((q.x - p.x) * d.x + (q.y - p.y) * d.y) / length2; };
+    if (length2 == 0)
+        return at;
+    for (size_t i = 0; i + 1 < m_x.size(); ++i) {
+        const Point a{m_x[i], m_y[i]};
+        const Point b{m_x[i + 1], m_y[i + 1]};
+        const Point e{b.x - a.x, b.y - a.y};
+        const double denominator = d.x * e.y - d.y * e.x;
+        const Point w{a.x - p.x, a.y - p.y};
+        if (denominator != 0) {
+            const double t = (w.x * e.y - w.y * e.x) / denominator;
+            const double u = (w.x * d.y - w.y * d.x) / denominator;
+            if (u >= 0 && u <= 1)
+                keep(t);
+        } else if (w.x * d.y - w.y * d.x == 0) {
+            // Along the way's own line: the overlap's ends.
+            const double ta = along(a);
+            const double tb = along(b);
+            const double low = std::max(0.0, std::min(ta, tb));
+            const double high = std::min(1.0, std::max(ta, tb));
+            if (low <= high) {
+                at.push_back(low);
+                at.push_back(high);
+            }
+        }
+    }
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    return at;
+}
+
 double EnvelopeShape::HighestY() const
 {
     return m_y.empty() ? 0 : *std::max_element(m_y.begin(), m_y.end());

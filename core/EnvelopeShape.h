@@ -27,6 +27,10 @@ public:
     bool Contains(double x, double y) const;
     // The point lies on a drawn edge.
     bool OnOutline(double x, double y) const;
+    // Where the straight way from (x0, y0) to (x1, y1) meets a drawn edge, as
+    // fractions of the way from 0 to 1, ascending, without repeats; an edge
+    // the way runs along gives both ends of their overlap.
+    std::vector<double> Crossings(double x0, double y0, double x1, double y1) const;
     // The highest and the lowest y (weight) of any vertex; 0 without one.
     double HighestY() const;
     double LowestY() const;

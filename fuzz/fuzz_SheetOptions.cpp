@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LoadingSheet sheet;
     SheetFailure failure;
     const bool computed =
-        ComputeLoadingSheet(QStringLiteral("Trainer"), TrainerValue, o.edits, sheet, failure);
+        ComputeLoadingSheet(QStringLiteral("Trainer"), TrainerValue, o, sheet, failure);
     if (computed) {
         Fuzz::Check(sheet.rows.size() == 6, "the sheet lost rows");
         textWriter.WriteSheet(sheet);

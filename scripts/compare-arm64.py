@@ -331,8 +331,15 @@ def main():
                 slot = rng.randint(1, max(1, min(slots, 12)) + (1 if rng.random() < 0.1 else 0))
                 edits += ["--weight", f"{slot}={nums.value(0, 200, 'mixed')}"]
             sheet_cases.append(["--json", "--catalogue", str(f), section] + edits)
+            # The whole flight: fuel used from a slot before take-off and in
+            # flight, as a weight and as a volume.
+            slot = rng.randint(2, max(2, min(slots, 12)))
+            sheet_cases.append(["--json", "--catalogue", str(f), section,
+                                 "--taxi", f"{slot}={rng.randint(0, 3)}L",
+                                 "--burn", f"{slot}={nums.value(0, 50, 'mixed')}"])
         host, arm64 = tool("trx-sheet")
-        what = f"{len(targets)} aircraft, as they load and with slot weights changed"
+        what = (f"{len(targets)} aircraft, as they load, with slot weights changed and with fuel "
+                "burnt")
         if not compare("trx-sheet", sheet_cases, host, arm64, env, opts.jobs, keep, what):
             return 1
     return 0

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs two builds of trx-sheet (the hardware extended type's and the software
 # one's) on the bundled catalogue and the test catalogues, every aircraft
-# with a few edits, and fails on any difference in the JSON or the exit
+# with a few edits and fuel burnt, and fails on any difference in the JSON or the exit
 # status.
 #
 # Usage: scripts/compare-sheet.sh HARDWARE_TRX_SHEET SOFTWARE_TRX_SHEET
@@ -22,6 +22,8 @@ edits=(
   "--weight 2=1E4000"
   "--position 2=1.0000000000000000001 --weight 3=0.1"
   "--weight 2=abc"
+  "--taxi 2=1L --burn 2=0.1"
+  "--burn 2=24gal --burn 3=7"
 )
 runs=0
 differ=0

@@ -4,8 +4,12 @@
 #include "core/Balance.h"
 #include "core/EditRules.h"
 #include "core/Exceptions.h"
+#include "core/FlightLimits.h"
 #include "core/MemorySheet.h"
+#include "core/NumConv.h"
 #include "sheet/SlotChoice.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -23,7 +27,7 @@ bool Failed(SheetFailure& failure, SheetFailureKind kind, const QString& message
 } // namespace
 
 bool ComputeLoadingSheet(const QString& section, const CatalogueValue& value,
-                         const QList<SheetEdit>& edits, LoadingSheet& result, SheetFailure& failure)
+                         const SheetOptions& options, LoadingSheet& result, SheetFailure& failure)
 {
     result.section = section;
     result.make = value(CatalogueKey::Make);
@@ -48,17 +52,81 @@ bool ComputeLoadingSheet(const QString& section, const CatalogueValue& value,
                       result);
     }
 
-    const EditLimits limits{state.slotMinPos, state.slotMaxPos, state.maxTotalWeight};
-    for (const SheetEdit& edit : edits) {
+    const FlightLimits flightKeys =
+        ReadFlightLimits(value, sheet.RowCount() - firstSlotRow, state.imperial);
+    if (!flightKeys.problems.isEmpty()) {
+        const FlightLimitProblem& p = flightKeys.problems.first();
+        return Failed(
+            failure, SheetFailureKind::FlightKeys,
+            QStringLiteral("[%1] %2: '%3' %4").arg(section, KeyName(p.key), p.raw, p.what), result);
+    }
+    result.fuelDensity = flightKeys.fuelDensity;
+    // The rows the catalogue names as fuel tanks; none when it names none.
+    std::vector<int> fuelRows;
+    for (int slot : flightKeys.fuelSlots)
+        fuelRows.push_back(slot + firstSlotRow);
+    const bool tanksNamed = !fuelRows.empty();
+    // Fuel given on a slot: its row, once it is known to be a tank.
+    auto fuelRow = [&](const QString& option, const QString& slot, int& row) {
         QString why;
-        const int row = SlotRow(sheet, edit.slot, why);
+        row = SlotRow(sheet, slot, why);
         if (row < 0)
-            return Failed(failure, SheetFailureKind::Slot, edit.option + QStringLiteral(": ") + why,
+            return Failed(failure, SheetFailureKind::Slot, option + QStringLiteral(": ") + why,
                           result);
+        const bool tank = std::find(fuelRows.begin(), fuelRows.end(), row) != fuelRows.end();
+        if (tanksNamed && !tank)
+            return Failed(
+                failure, SheetFailureKind::Fuel,
+                QStringLiteral("%1: %2 is not a fuel slot (%3)")
+                    .arg(option, sheet.Cell(colItem, row), KeyName(CatalogueKey::FuelSlots)),
+                result);
+        if (!tank)
+            fuelRows.push_back(row);
+        return true;
+    };
+    auto fuelAmount = [&](const QString& option, const QString& text, FuelAmount& amount) {
+        if (ReadFuelAmount(text, amount))
+            return true;
+        return Failed(failure, SheetFailureKind::Fuel,
+                      QStringLiteral("%1: '%2' is no amount of fuel: a weight, or a volume in L "
+                                     "or gal, not negative")
+                          .arg(option, text),
+                      result);
+    };
+    std::vector<FuelUnit> volumeUnits;
+    auto noteFuel = [&](FuelLine::Use use, int row, const FuelAmount& amount) {
+        const double weight = FuelWeight(amount, result.fuelDensity, state.imperial);
+        result.fuel << FuelLine{use, sheet.Cell(colItem, row), amount, weight};
+        if (amount.unit != FuelUnit::Weight)
+            volumeUnits.push_back(amount.unit);
+        return weight;
+    };
+
+    const EditLimits limits{state.slotMinPos, state.slotMaxPos, state.maxTotalWeight};
+    for (const SheetEdit& edit : options.edits) {
+        int row = -1;
+        QString text = edit.value;
+        if (edit.fuel) {
+            FuelAmount amount;
+            if (!fuelRow(edit.option, edit.slot, row) ||
+                !fuelAmount(edit.option, edit.value, amount))
+                return false;
+            const double weight = noteFuel(FuelLine::Use::Load, row, amount);
+            // A weight goes in as typed, as --weight does; a volume as the
+            // weight it makes.
+            if (amount.unit != FuelUnit::Weight)
+                text = FloatToStr(weight);
+        } else {
+            QString why;
+            row = SlotRow(sheet, edit.slot, why);
+            if (row < 0)
+                return Failed(failure, SheetFailureKind::Slot,
+                              edit.option + QStringLiteral(": ") + why, result);
+        }
         // As the double click: the cell takes the text as typed, the edit
         // rules check it, and the window's Compute runs again.
         try {
-            sheet.SetCell(edit.column, row, edit.value);
+            sheet.SetCell(edit.column, row, text);
             CheckEdit(sheet, edit.column, row, limits,
                       [&](const QString& warning) { result.warnings << warning; });
             ComputeBalance(sheet, state.envelopePoints, state.envelopeX, state.envelopeY,
@@ -78,5 +146,30 @@ bool ComputeLoadingSheet(const QString& section, const CatalogueValue& value,
         result.rows << row;
     }
     result.judgement = EvaluateLoading(state, result.loadPath);
+
+    // The fuel used before take-off and in flight.
+    std::vector<FuelUse> taxi;
+    std::vector<FuelUse> burn;
+    for (const auto* uses : {&options.taxi, &options.burn}) {
+        const bool isTaxi = uses == &options.taxi;
+        for (const FuelUseOption& use : *uses) {
+            int row = -1;
+            FuelAmount amount;
+            if (!fuelRow(use.option, use.slot, row) || !fuelAmount(use.option, use.amount, amount))
+                return false;
+            const double weight =
+                noteFuel(isTaxi ? FuelLine::Use::Taxi : FuelLine::Use::Burn, row, amount);
+            (isTaxi ? taxi : burn).push_back(FuelUse{row, weight});
+        }
+    }
+    const QString problem = FuelUseProblem(sheet, taxi, burn);
+    if (!problem.isEmpty())
+        return Failed(failure, SheetFailureKind::Fuel, problem, result);
+    if (!volumeUnits.empty() && std::all_of(volumeUnits.begin(), volumeUnits.end(),
+                                            [&](FuelUnit u) { return u == volumeUnits.front(); }))
+        result.volumeUnit = volumeUnits.front();
+    const ConditionLimits weightLimits{flightKeys.ramp, flightKeys.takeOff, flightKeys.landing,
+                                       flightKeys.zeroFuel};
+    result.flight = JudgeFlight(sheet, state, weightLimits, fuelRows, taxi, burn);
     return true;
 }

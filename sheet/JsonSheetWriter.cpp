@@ -26,15 +26,12 @@ QByteArray Version()
     return "{\"format_version\": " + QByteArray::number(JsonSheetWriter::FormatVersion);
 }
 
-// The judgement's fields, from "total_weight" to "margins". A centre of
-// gravity, its limits and its margins are null without a weight.
-QByteArray JudgementJson(const LoadingJudgement& j)
+// The envelope's verdict on a judged loading: "envelope" (its ranges),
+// "verdict", "on_limit" and "margins". A centre of gravity's limits and
+// margins are null without a weight.
+QByteArray VerdictJson(const LoadingJudgement& j)
 {
-    QByteArray out = "\"total_weight\": " + JsonNumber(j.end.weight);
-    out += ", \"total_moment\": " + JsonNumber(j.end.moment);
-    out += ", \"centre_of_gravity\": " + JsonNumber(j.centre);
-
-    out += ",\n \"envelope\": {\"usable\": ";
+    QByteArray out = "\"envelope\": {\"usable\": ";
     out += j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope ? "false" : "true";
     out += ", \"ranges\": [";
     for (size_t i = 0; i < j.ranges.size(); ++i) {
@@ -46,7 +43,7 @@ QByteArray JudgementJson(const LoadingJudgement& j)
                ", \"high_centre\": " + JsonNumber(r.aftCentre) + '}';
     }
     out += "]}";
-    out += ",\n \"verdict\": " + JsonString(FitText(j.verdict.fit));
+    out += ", \"verdict\": " + JsonString(FitText(j.verdict.fit));
     const QString limit = LimitName(j.verdict.on);
     out += ", \"on_limit\": " + JsonNullable(!limit.isEmpty(), limit);
     out += ", \"margins\": ";
@@ -57,6 +54,103 @@ QByteArray JudgementJson(const LoadingJudgement& j)
                ", \"high_centre\": " + JsonNumber(j.aftCentreMargin) + '}';
     else
         out += "null";
+    return out;
+}
+
+// The judgement's fields, from "total_weight" to "margins".
+QByteArray JudgementJson(const LoadingJudgement& j)
+{
+    QByteArray out = "\"total_weight\": " + JsonNumber(j.end.weight);
+    out += ", \"total_moment\": " + JsonNumber(j.end.moment);
+    out += ", \"centre_of_gravity\": " + JsonNumber(j.centre);
+    return out + ",\n " + VerdictJson(j);
+}
+
+QByteArray FuelUnitJson(FuelUnit unit)
+{
+    return unit == FuelUnit::Weight ? QByteArray("\"weight\"") : JsonString(FuelUnitSymbol(unit));
+}
+
+QByteArray FuelJson(const LoadingSheet& sheet)
+{
+    QByteArray out = "{\"density\": " + JsonNumber(sheet.fuelDensity);
+    out += ", \"density_unit\": ";
+    out += sheet.imperial ? "\"lb/US gal\"" : "\"kg/L\"";
+    out += ", \"given\": [";
+    for (qsizetype i = 0; i < sheet.fuel.size(); ++i) {
+        const FuelLine& f = sheet.fuel[i];
+        out += i ? ",\n  " : "\n  ";
+        out += "{\"use\": ";
+        out += f.use == FuelLine::Use::Load   ? "\"fuel\""
+               : f.use == FuelLine::Use::Taxi ? "\"taxi\""
+                                              : "\"burn\"";
+        out += ", \"slot\": " + JsonString(f.slot);
+        out += ", \"amount\": " + JsonNumber(f.amount.amount);
+        out += ", \"unit\": " + FuelUnitJson(f.amount.unit);
+        out += ", \"weight\": " + JsonNumber(f.weight) + '}';
+    }
+    return out + "]}";
+}
+
+QByteArray ConditionJson(const ConditionJudgement& c)
+{
+    const LoadingJudgement& j = c.judged;
+    QByteArray out = "{\"name\": " + JsonString(ConditionName(c.condition));
+    out += ", \"weight\": " + JsonNumber(j.end.weight);
+    out += ", \"moment\": " + JsonNumber(j.end.moment);
+    out += ", \"centre_of_gravity\": " + JsonNumber(j.centre);
+    out += ", \"weight_limit\": " + JsonNumber(c.weightLimit);
+    out += ", \"weight_margin\": " + JsonNumber(c.WeightMargin());
+    out += ", \"over_weight_limit\": ";
+    out += c.OverWeightLimit() ? "true" : "false";
+    out += ", \"within_limits\": ";
+    out += c.WithinLimits() ? "true" : "false";
+    return out + ",\n   " + VerdictJson(j) + '}';
+}
+
+QByteArray WayPointJson(const LoadingSheet& sheet, const std::optional<WayPoint>& p)
+{
+    if (!p)
+        return "null";
+    QByteArray out = "{\"fuel\": " + JsonNumber(p->fuel);
+    out += ", \"fuel_volume\": ";
+    out +=
+        sheet.volumeUnit == FuelUnit::Weight
+            ? QByteArray("null")
+            : JsonNumber(FuelInUnit(p->fuel, sheet.volumeUnit, sheet.fuelDensity, sheet.imperial));
+    out += ", \"moment\": " + JsonNumber(p->moment);
+    out += ", \"weight\": " + JsonNumber(p->weight) + '}';
+    return out;
+}
+
+QByteArray WayJson(const LoadingSheet& sheet, const FlightWay& way)
+{
+    QByteArray out = "{\"from\": " + JsonString(ConditionName(way.from));
+    out += ", \"to\": " + JsonString(ConditionName(way.to));
+    out += ", \"fuel\": " + JsonNumber(way.fuel);
+    out += ", \"volume_unit\": " + FuelUnitJson(sheet.volumeUnit);
+    out += ", \"verdict\": ";
+    out += !way.judged ? "\"no envelope\"" : way.outside.empty() ? "\"inside\"" : "\"outside\"";
+    out += ", \"outside\": [";
+    for (size_t i = 0; i < way.outside.size(); ++i)
+        out += (i ? ", " : "") + QByteArray("{\"leaves\": ") +
+               WayPointJson(sheet, way.outside[i].leaves) +
+               ", \"returns\": " + WayPointJson(sheet, way.outside[i].returns) + '}';
+    return out + "]}";
+}
+
+// The whole flight: "fuel", "conditions" and "ways".
+QByteArray FlightJson(const LoadingSheet& sheet)
+{
+    QByteArray out = "\"fuel\": " + FuelJson(sheet);
+    out += ",\n \"conditions\": [";
+    for (size_t i = 0; i < sheet.flight.conditions.size(); ++i)
+        out += (i ? ",\n  " : "\n  ") + ConditionJson(sheet.flight.conditions[i]);
+    out += "],\n \"ways\": [\n  " + WayJson(sheet, sheet.flight.burn);
+    if (sheet.flight.HasZeroFuel())
+        out += ",\n  " + WayJson(sheet, sheet.flight.toZeroFuel);
+    out += "],\n \"within_limits\": ";
+    out += sheet.judgement.WithinLimits() && sheet.flight.WithinLimits() ? "true" : "false";
     return out;
 }
 
@@ -76,6 +170,10 @@ void JsonSheetWriter::WriteSheet(const LoadingSheet& sheet)
     out += ", \"caption\": " + JsonString(sheet.caption);
     out += ", \"registration\": " + JsonNullable(!sheet.registration.isNull(), sheet.registration);
     out += ", \"pilot\": " + JsonNullable(!sheet.pilot.isNull(), sheet.pilot);
+    out += ", \"flight\": " + JsonNullable(!sheet.flightId.isNull(), sheet.flightId);
+    out += ", \"from\": " + JsonNullable(!sheet.from.isNull(), sheet.from);
+    out += ", \"to\": " + JsonNullable(!sheet.to.isNull(), sheet.to);
+    out += ", \"prepared_by\": " + JsonNullable(!sheet.preparedBy.isNull(), sheet.preparedBy);
     out += ", \"units\": {\"system\": ";
     out += sheet.imperial ? "\"imperial\"" : "\"metric\"";
     out += ", \"weight\": " + JsonString(UnitLabel(colWeight, sheet.imperial));
@@ -90,6 +188,7 @@ void JsonSheetWriter::WriteSheet(const LoadingSheet& sheet)
         out += ']';
     }
     out += "],\n " + JudgementJson(sheet.judgement);
+    out += ",\n " + FlightJson(sheet);
     out += ",\n \"warnings\": " + Strings(sheet.warnings);
     out += ",\n \"error\": null}\n";
     m_out(out);

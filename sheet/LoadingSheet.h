@@ -2,6 +2,8 @@
 #pragma once
 
 #include "core/ArrowSeries.h"
+#include "core/FlightJudgement.h"
+#include "core/FuelAmount.h"
 #include "core/LoadingJudgement.h"
 #include "core/Sheet.h"
 
@@ -11,6 +13,22 @@
 #include <QStringList>
 
 #include <array>
+
+// Fuel as the command line gave it: loaded (--fuel), used before take-off
+// (--taxi) or in flight (--burn).
+struct FuelLine
+{
+    enum class Use
+    {
+        Load,
+        Taxi,
+        Burn
+    };
+    Use use = Use::Load;
+    QString slot; // the slot's name as its item cell shows it
+    FuelAmount amount;
+    double weight = 0; // in the sheet's weight unit
+};
 
 // One aircraft's loading, worked out as the window works it out: what the
 // loading sheet command writes as text, as JSON and as a PDF page.
@@ -31,13 +49,27 @@ struct LoadingSheet
     // margins. Every writer takes its figures and words from here.
     LoadingJudgement judgement;
 
+    // The whole flight: ramp (the loading above), take-off, landing and zero
+    // fuel, and the ways between them.
+    FlightJudgement flight;
+    // The fuel given, in order, and the density volumes were taken at.
+    QList<FuelLine> fuel;
+    double fuelDensity = 0;
+    // The unit every volume given shares, to say where along a way something
+    // happens in it too; Weight when there is none or they differ.
+    FuelUnit volumeUnit = FuelUnit::Weight;
+
     // Every warning the edits gave, in order, as the window's message boxes
     // say them.
     QStringList warnings;
 
-    // Only for the page: given on the command line.
+    // For the header: given on the command line, null when not.
     QString pilot;
     QString registration;
+    QString flightId;
+    QString from;
+    QString to;
+    QString preparedBy;
     QDateTime when;
 
     // The chart's two series, as the window's Compute leaves them.

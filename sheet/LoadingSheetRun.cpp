@@ -15,6 +15,7 @@ LoadingSheetRun RunLoadingSheet(const SheetOptions& options, const QString& appD
     const QByteArray path = ChooseCatalogue(options.catalogue, appDirFromBinDir, run.failure);
     if (path.isEmpty())
         return run;
+    run.catalogue = path;
     const TIniFile catalogue(QFile::decodeName(path));
     QStringList names;
     catalogue.ReadSections(names);
@@ -44,8 +45,12 @@ LoadingSheetRun RunLoadingSheet(const SheetOptions& options, const QString& appD
     if (options.hasRegistration)
         sheet.registration =
             options.registration.isNull() ? QStringLiteral("") : options.registration;
+    sheet.flightId = options.flight;
+    sheet.from = options.from;
+    sheet.to = options.to;
+    sheet.preparedBy = options.preparedBy;
     sheet.when = QDateTime::currentDateTime();
-    if (ComputeLoadingSheet(section, value, options.edits, sheet, run.failure))
+    if (ComputeLoadingSheet(section, value, options, sheet, run.failure))
         run.result = LoadingSheetRun::Result::Sheet;
     return run;
 }

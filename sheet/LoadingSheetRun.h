@@ -5,6 +5,7 @@
 #include "sheet/SheetFailure.h"
 #include "sheet/SheetOptions.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,7 @@ struct LoadingSheetRun
         Failure
     };
     Result result = Result::Failure;
+    QByteArray catalogue; // the catalogue read; empty when none was
     QStringList aircraft; // AircraftList: the names, in file order
     LoadingSheet sheet;   // Sheet
     SheetFailure failure; // Failure

@@ -16,6 +16,10 @@ QString SheetFailureKindName(SheetFailureKind kind)
         return QStringLiteral("value");
     case SheetFailureKind::Load:
         return QStringLiteral("load");
+    case SheetFailureKind::FlightKeys:
+        return QStringLiteral("flight-keys");
+    case SheetFailureKind::Fuel:
+        return QStringLiteral("fuel");
     case SheetFailureKind::Output:
         break;
     }

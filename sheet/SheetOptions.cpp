@@ -97,6 +97,35 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
                     fail(QStringLiteral("%1: not SLOT=VALUE").arg(edit.option));
                 o.edits << edit;
             }
+        } else if (name == "--fuel") {
+            if (needValue()) {
+                SheetEdit edit;
+                edit.fuel = true;
+                edit.option = shownName + u' ' + QString::fromLocal8Bit(value);
+                if (!SplitEdit(QString::fromLocal8Bit(value), edit.slot, edit.value))
+                    fail(QStringLiteral("%1: not SLOT=AMOUNT").arg(edit.option));
+                o.edits << edit;
+            }
+        } else if (name == "--taxi" || name == "--burn") {
+            if (needValue()) {
+                FuelUseOption use;
+                use.option = shownName + u' ' + QString::fromLocal8Bit(value);
+                if (!SplitEdit(QString::fromLocal8Bit(value), use.slot, use.amount))
+                    fail(QStringLiteral("%1: not SLOT=AMOUNT").arg(use.option));
+                (name == "--taxi" ? o.taxi : o.burn) << use;
+            }
+        } else if (name == "--flight" || name == "--from" || name == "--to" ||
+                   name == "--prepared-by") {
+            if (needValue()) {
+                QString& field = name == "--flight" ? o.flight
+                                 : name == "--from" ? o.from
+                                 : name == "--to"   ? o.to
+                                                    : o.preparedBy;
+                // Given empty, still given: the sheet shows the line.
+                field = QString::fromLocal8Bit(value);
+                if (field.isNull())
+                    field = QStringLiteral("");
+            }
         } else if (name == "--pilot") {
             if (needValue()) {
                 o.pilot = QString::fromLocal8Bit(value);
@@ -165,10 +194,21 @@ QByteArray SheetUsage()
         "                          SLOT is its name or its number from 1; repeatable,\n"
         "                          applied in order with --position\n"
         "  --position SLOT=VALUE   set the position (arm) of a slot, the same way\n"
+        "  --fuel SLOT=AMOUNT      set the weight of a fuel slot from AMOUNT: a weight,\n"
+        "                          or a volume in litres (90L) or US gallons (24gal)\n"
+        "                          at the aircraft's fuel density; applied in order\n"
+        "                          with --weight\n"
+        "  --taxi SLOT=AMOUNT      fuel used from a slot before take-off; repeatable\n"
+        "  --burn SLOT=AMOUNT      fuel used from a slot in flight; repeatable\n"
+        "  --flight TEXT           the flight's identification, for the sheet\n"
+        "  --from PLACE            where the flight departs, for the sheet\n"
+        "  --to PLACE              where it lands, for the sheet\n"
+        "  --prepared-by NAME      who prepared the sheet\n"
         "  --pilot NAME            the pilot's name, for the sheet\n"
         "  --registration TEXT     the aircraft's registration, for the sheet\n"
         "  --json                  print one JSON object instead of text\n"
-        "  --pdf FILE              also write the sheet as a one-page PDF to FILE\n"
+        "  --pdf FILE              also write the sheet as a PDF to FILE (- for\n"
+        "                          standard output, instead of text or JSON)\n"
         "  --paper a4|letter       the PDF's paper (default: the locale's, LC_PAPER)\n"
         "  -h, --help              print this help and exit\n"
         "  --version               print the version and exit\n"

@@ -18,6 +18,18 @@ struct SheetEdit
     QString slot;
     QString value;
     QString option; // as given ("--weight Pilot=90"), for messages
+    // --fuel: `value` is an amount of fuel (a weight, or a volume with its
+    // unit) that becomes the weight cell's text.
+    bool fuel = false;
+};
+
+// One --taxi or --burn: fuel used from slot `slot` (as SheetEdit's), the
+// amount as given.
+struct FuelUseOption
+{
+    QString slot;
+    QString amount;
+    QString option; // as given, for messages
 };
 
 enum class SheetPaper
@@ -41,7 +53,13 @@ struct SheetOptions
     bool hasPilot = false;
     QString registration;
     bool hasRegistration = false;
-    QByteArray pdf; // empty: no PDF
+    QList<FuelUseOption> taxi; // in the order given
+    QList<FuelUseOption> burn;
+    QString flight; // null when not given
+    QString from;
+    QString to;
+    QString preparedBy;
+    QByteArray pdf; // empty: no PDF; "-": standard output
     SheetPaper paper = SheetPaper::Default;
     // Why the command line cannot be used; empty when it can.
     QString error;

@@ -4,8 +4,9 @@
 #include "chart/ChartModel.h"
 #include "chart/ChartPainter.h"
 #include "core/Balance.h"
-#include "core/NumConv.h"
+#include "sheet/SheetFigures.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLocale>
@@ -13,10 +14,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numeric>
 
 namespace {
@@ -27,26 +28,33 @@ constexpr int Resolution = 300;
 constexpr double ScreenDpi = 96;
 constexpr double MarginMm = 15;
 
-// Text sizes in points. The sheet's table and the summary shrink together,
-// down to the smallest, when there are too many slots for the page.
+// Text sizes in points. A sheet shrinks its text, down to the smallest, to
+// fit one page; one that still does not fit runs over as many pages as it
+// needs, in the paged size.
 constexpr double LargestText = 9.5;
-constexpr double SmallestText = 5;
+constexpr double SmallestText = 7;
+constexpr double PagedText = 8;
 constexpr double TextStep = 0.5;
 constexpr double TitlePoints = 16;
 constexpr double HeadingPoints = 9;
-constexpr double VerdictPoints = 14;
+constexpr double VerdictPoints = 13;
 // The window's chart font, 11 pixels at 96 dpi.
 constexpr double ChartPoints = 8.25;
 
-// Heights in millimetres.
-constexpr double MinChartMm = 55;
+// Heights and widths in millimetres.
+constexpr double MinChartMm = 70;
 constexpr double MaxChartMm = 125;
-constexpr double SignatureMm = 22;
 constexpr double GapMm = 4;
-constexpr double SignatureLineMm = 95;
+constexpr double SignRoomMm = 12; // above a signature line, to sign in
+constexpr double InfoSpacingMm = 8;
 
 const QColor RuleColor(90, 90, 90);
 const QColor HeaderFill(232, 232, 232);
+const QColor TakeOffColor(0, 150, 0);
+const QColor LandingColor(235, 125, 0);
+const QColor ZeroFuelColor(150, 0, 180);
+const QColor WayColor(0, 120, 130);
+const QColor LimitColor(110, 70, 20);
 
 double Mm(double millimetres)
 {
@@ -92,13 +100,26 @@ QString TitleText(const LoadingSheet& sheet)
     return Printable(makeModel.join(u' ') + QStringLiteral(" \u2014 ") + sheet.section);
 }
 
-// The verdict in capitals; on the outline, VerdictText's words name the
-// limit the loading lies on.
-QString VerdictWords(const EnvelopeVerdict& verdict)
+// The header's items after the title: the date always, the rest when given.
+QStringList InfoItems(const LoadingSheet& sheet)
 {
-    if (verdict.on != EnvelopeVerdict::Limit::None)
-        return VerdictText(verdict).toUpper();
-    switch (verdict.fit) {
+    QStringList items;
+    if (const QString when = WhenText(sheet.when); !when.isEmpty())
+        items << QStringLiteral("Date: ") + when;
+    const std::pair<const char*, const QString*> given[] = {
+        {"Flight: ", &sheet.flightId}, {"From: ", &sheet.from},
+        {"To: ", &sheet.to},           {"Registration: ", &sheet.registration},
+        {"Pilot: ", &sheet.pilot},     {"Prepared by: ", &sheet.preparedBy}};
+    for (const auto& [label, text] : given) {
+        if (!text->isEmpty())
+            items << QLatin1String(label) + Printable(*text);
+    }
+    return items;
+}
+
+QString FitWords(EnvelopeVerdict::Fit fit)
+{
+    switch (fit) {
     case EnvelopeVerdict::Fit::Inside:
         return QStringLiteral("WITHIN LIMITS");
     case EnvelopeVerdict::Fit::Outside:
@@ -107,6 +128,15 @@ QString VerdictWords(const EnvelopeVerdict& verdict)
         break;
     }
     return QStringLiteral("NO ENVELOPE TO JUDGE");
+}
+
+// The verdict in capitals; on the outline, VerdictText's words name the
+// limit the loading lies on.
+QString VerdictWords(const EnvelopeVerdict& verdict)
+{
+    if (verdict.on != EnvelopeVerdict::Limit::None)
+        return VerdictText(verdict).toUpper();
+    return FitWords(verdict.fit);
 }
 
 QColor VerdictColor(EnvelopeVerdict::Fit fit)
@@ -122,26 +152,39 @@ QColor VerdictColor(EnvelopeVerdict::Fit fit)
     return QColor(80, 80, 80);
 }
 
-// The lines under the table: totals, centre of gravity, limits and margins.
-// Without a centre of gravity (no weight) its limits and margins are left out.
+// The whole flight's verdict as the judgement gives it: every condition and
+// way within limits, or not; nothing to judge against without an envelope.
+EnvelopeVerdict::Fit FlightFit(const FlightJudgement& flight)
+{
+    if (flight.WithinLimits())
+        return EnvelopeVerdict::Fit::Inside;
+    return flight.burn.judged ? EnvelopeVerdict::Fit::Outside : EnvelopeVerdict::Fit::NoEnvelope;
+}
+
+// The lines under the table: totals, centre of gravity, limits and margins,
+// rounded as the text prints them. Without a centre of gravity (no weight)
+// its limits and margins are left out.
 QStringList SummaryLines(const LoadingSheet& sheet)
 {
     const LoadingJudgement& j = sheet.judgement;
-    const QString weightUnit = UnitLabel(colWeight, sheet.imperial);
-    const QString armUnit = UnitLabel(colPosition, sheet.imperial);
-    const QString momentUnit = UnitLabel(colTorque, sheet.imperial);
-    const auto inArm = [&armUnit](const std::optional<double>& value) {
-        return value ? QStringLiteral(" (%1 %2)").arg(FloatToStr(*value), armUnit) : QString();
+    const bool imperial = sheet.imperial;
+    const QString weightUnit = UnitLabel(colWeight, imperial);
+    const QString armUnit = UnitLabel(colPosition, imperial);
+    const QString momentUnit = UnitLabel(colTorque, imperial);
+    const auto inArm = [&](const std::optional<double>& value) {
+        return value ? QStringLiteral(" (%1 %2)").arg(CentreFigure(*value, imperial), armUnit)
+                     : QString();
     };
     QStringList lines;
-    lines << QStringLiteral("Total weight: %1 %2").arg(FloatToStr(j.end.weight), weightUnit);
-    lines << QStringLiteral("Total moment: %1 %2").arg(FloatToStr(j.end.moment), momentUnit);
+    lines << QStringLiteral("Total weight: %1 %2").arg(WeightFigure(j.end.weight), weightUnit);
+    lines << QStringLiteral("Total moment: %1 %2").arg(MomentFigure(j.end.moment), momentUnit);
     lines << (j.centre
-                  ? QStringLiteral("Centre of gravity: %1 %2").arg(FloatToStr(*j.centre), armUnit)
+                  ? QStringLiteral("Centre of gravity: %1 %2")
+                        .arg(CentreFigure(*j.centre, imperial), armUnit)
                   : QStringLiteral("Centre of gravity: none (no weight, or totals not finite)"));
 
     const QString at =
-        QStringLiteral("Limits at %1 %2: ").arg(FloatToStr(j.end.weight), weightUnit);
+        QStringLiteral("Limits at %1 %2: ").arg(WeightFigure(j.end.weight), weightUnit);
     if (!std::isfinite(j.end.weight) || !std::isfinite(j.end.moment)) {
         lines << at + QStringLiteral("none, the totals are not finite");
     } else if (j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
@@ -151,11 +194,13 @@ QStringList SummaryLines(const LoadingSheet& sheet)
     } else {
         QStringList ranges;
         for (const LimitRange& r : j.ranges) {
-            QString range = QStringLiteral("moment %1 to %2 %3")
-                                .arg(FloatToStr(r.lowMoment), FloatToStr(r.highMoment), momentUnit);
+            QString range =
+                QStringLiteral("moment %1 to %2 %3")
+                    .arg(MomentFigure(r.lowMoment), MomentFigure(r.highMoment), momentUnit);
             if (r.forwardCentre && r.aftCentre)
                 range += QStringLiteral(", CG %1 to %2 %3")
-                             .arg(FloatToStr(*r.forwardCentre), FloatToStr(*r.aftCentre), armUnit);
+                             .arg(CentreFigure(*r.forwardCentre, imperial),
+                                  CentreFigure(*r.aftCentre, imperial), armUnit);
             ranges << range;
         }
         lines << at + ranges.join(QStringLiteral("; or "));
@@ -165,8 +210,8 @@ QStringList SummaryLines(const LoadingSheet& sheet)
         const double high = *j.highMomentMargin;
         QString margins =
             QStringLiteral("Margins: %1 %2%3 to the lower limit, %4 %2%5 to the upper limit")
-                .arg(FloatToStr(low), momentUnit, inArm(j.forwardCentreMargin), FloatToStr(high),
-                     inArm(j.aftCentreMargin));
+                .arg(MomentFigure(low), momentUnit, inArm(j.forwardCentreMargin),
+                     MomentFigure(high), inArm(j.aftCentreMargin));
         if (low < 0 || high < 0)
             margins += QStringLiteral(" (negative: beyond the limit)");
         lines << margins;
@@ -174,7 +219,7 @@ QStringList SummaryLines(const LoadingSheet& sheet)
     return lines;
 }
 
-// The fonts of one attempt at fitting the page.
+// The fonts of one attempt at laying the sheet out.
 struct PageFonts
 {
     QFont heading;
@@ -183,6 +228,7 @@ struct PageFonts
     QFont bold;
     QFont italic;
     QFont verdict;
+    QFont chart;
 };
 
 PageFonts FontsAt(QPaintDevice* device, double bodyPoints)
@@ -192,6 +238,10 @@ PageFonts FontsAt(QPaintDevice* device, double bodyPoints)
     base.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("FreeSans")});
     base.setStyleHint(QFont::SansSerif);
+    // Letter spacing, however slight, keeps the shaper from joining "fl" or
+    // "ff" into one ligature glyph, which a PDF reader's search and copy read
+    // as a character of its own: "Whole flight" would not be found.
+    base.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
     const auto sized = [&base](double points, bool bold, bool italic = false) {
         QFont f = base;
         f.setPointSizeF(points);
@@ -201,17 +251,18 @@ PageFonts FontsAt(QPaintDevice* device, double bodyPoints)
     };
     return PageFonts{sized(HeadingPoints, true),     sized(TitlePoints, true),
                      sized(bodyPoints, false),       sized(bodyPoints, true),
-                     sized(bodyPoints, false, true), sized(VerdictPoints, true)};
+                     sized(bodyPoints, false, true), sized(VerdictPoints, true),
+                     sized(ChartPoints, false)};
 }
 
 // Column widths that fit `width`: each column its texts' width if they all
-// fit, else the narrow columns keep theirs and the wide ones share the rest.
-std::vector<double> FitColumns(std::vector<double> needs, double width)
+// fit, the column `slack` taking what is left over; else the narrow columns
+// keep theirs and the wide ones share the rest.
+std::vector<double> FitColumns(std::vector<double> needs, double width, size_t slack)
 {
     const double total = std::accumulate(needs.begin(), needs.end(), 0.0);
     if (total <= width) {
-        // The item column takes the slack: names read better with room.
-        needs[0] += width - total;
+        needs[slack] += width - total;
         return needs;
     }
     std::vector<size_t> order(needs.size());
@@ -227,223 +278,418 @@ std::vector<double> FitColumns(std::vector<double> needs, double width)
     return widths;
 }
 
-// Draws the whole page on `painter`, whose device is `writer`.
-void DrawPage(QPainter& painter, QPdfWriter& writer, const LoadingSheet& sheet)
+// One piece of the page's flow, drawn whole on one page with its top at the
+// `top` it is given.
+struct Block
 {
-    const double width = writer.width();
-    const double height = writer.height();
-    const double gap = Mm(GapMm);
-    const double thin = Mm(0.2);
-    const double thick = Mm(0.45);
+    double height = 0;
+    double gapBefore = 0;   // dropped at the top of a page
+    int table = -1;         // the table whose row it is
+    bool tableHead = false; // a header row: it starts every page its table goes on to
+    bool keepWithNext = false;
+    std::function<void(QPainter&, double top)> draw;
+};
 
-    // Title block: its fonts do not shrink.
-    const PageFonts fixed = FontsAt(&writer, LargestText);
-    QStringList info;
-    if (const QString when = WhenText(sheet.when); !when.isEmpty())
-        info << QStringLiteral("Date: ") + when;
-    if (!sheet.registration.isEmpty())
-        info << QStringLiteral("Registration: ") + Printable(sheet.registration);
-    if (!sheet.pilot.isEmpty())
-        info << QStringLiteral("Pilot: ") + Printable(sheet.pilot);
-    const double headingLine = QFontMetricsF(fixed.heading).lineSpacing();
-    const double titleLine = QFontMetricsF(fixed.title).lineSpacing();
-    const double infoLine = QFontMetricsF(fixed.body).lineSpacing();
-    const double headerHeight = headingLine + titleLine + info.size() * infoLine + gap;
-    const double verdictHeight = QFontMetricsF(fixed.verdict).lineSpacing() * 1.5;
+struct Placed
+{
+    const Block* block;
+    double top;
+};
 
-    // The table: every row of the sheet, then the totals.
-    QList<std::array<QString, sheetColumns>> rows;
-    for (const auto& row : sheet.rows) {
-        std::array<QString, sheetColumns> cells;
-        for (int c = 0; c < sheetColumns; ++c)
-            cells[static_cast<size_t>(c)] = Printable(row[static_cast<size_t>(c)]);
-        rows << cells;
+struct PagePlan
+{
+    std::vector<Placed> blocks;
+    std::vector<double> tableBreaks; // where a table stops for the next page
+};
+
+// The whole sheet laid out in one text size: the header every page starts
+// with, the blocks in order, then the chart and the signatures.
+class SheetLayout
+{
+public:
+    SheetLayout(const LoadingSheet& sheet, QPdfWriter& writer, double bodyPoints);
+
+    // Places the blocks on pages; returns how many it takes.
+    size_t Plan();
+    void Draw(QPainter& painter, QPdfWriter& writer) const;
+
+private:
+    void AddHeaderBlock();
+    void AddSheetTable();
+    void AddParagraph(const QString& text, const QFont& font, double gapBefore = 0,
+                      bool keepWithNext = false, double indent = 0);
+    void AddVerdict(const QString& text, EnvelopeVerdict::Fit fit, double gapBefore);
+    void AddConditionsTable();
+    double DrawPageHeader(QPainter& painter, double top, size_t page, size_t pages) const;
+    void DrawChart(QPainter& painter, double top, double height) const;
+    void DrawSignatures(QPainter& painter, double top) const;
+
+    const LoadingSheet& m_sheet;
+    PageFonts m_fixed; // the header's, which never shrink
+    PageFonts m_fonts;
+    double m_width;
+    double m_height;
+    double m_gap;
+    double m_thin;
+    double m_thick;
+    double m_pad;
+    double m_headerHeight = 0;
+    QStringList m_infoLines;
+    double m_footHeight = 0;
+
+    std::vector<Block> m_blocks;
+    // The header rows of each table, by the blocks' `table`.
+    std::vector<std::vector<size_t>> m_tableHeads;
+    std::vector<std::vector<double>> m_columns;
+
+    std::vector<PagePlan> m_pages;
+    double m_chartTop = 0;
+    double m_chartHeight = 0;
+};
+
+SheetLayout::SheetLayout(const LoadingSheet& sheet, QPdfWriter& writer, double bodyPoints)
+    : m_sheet(sheet), m_fixed(FontsAt(&writer, LargestText)), m_fonts(FontsAt(&writer, bodyPoints)),
+      m_width(writer.width()), m_height(writer.height()), m_gap(Mm(GapMm)), m_thin(Mm(0.2)),
+      m_thick(Mm(0.45)), m_pad(Mm(1.5))
+{
+    // The header's items flow along lines: date, flight, places, people.
+    const QFontMetricsF info(m_fixed.body);
+    QString line;
+    for (const QString& item : InfoItems(sheet)) {
+        const QString elided = info.elidedText(item, Qt::ElideRight, m_width);
+        const QString joined =
+            line.isEmpty() ? elided : line + QStringLiteral("\u2003\u2003") + elided;
+        if (!line.isEmpty() && info.horizontalAdvance(joined) > m_width) {
+            m_infoLines << line;
+            line = elided;
+        } else {
+            line = joined;
+        }
+    }
+    if (!line.isEmpty())
+        m_infoLines << line;
+    m_headerHeight = QFontMetricsF(m_fixed.heading).lineSpacing() +
+                     QFontMetricsF(m_fixed.title).lineSpacing() +
+                     m_infoLines.size() * info.lineSpacing() + m_gap;
+    m_footHeight = Mm(SignRoomMm) + info.lineSpacing() * 1.5;
+
+    AddSheetTable();
+    const QFont& body = m_fonts.body;
+    bool first = true;
+    for (const QString& line : SummaryLines(sheet)) {
+        AddParagraph(line, body, first ? m_gap : 0);
+        first = false;
     }
     const LoadingJudgement& judged = sheet.judgement;
-    const std::array<QString, sheetColumns> totals = {
-        QStringLiteral("Total"), FloatToStr(judged.end.weight), QString(),
-        judged.centre ? FloatToStr(*judged.centre) : QString(), FloatToStr(judged.end.moment)};
-    const QStringList summary = SummaryLines(sheet);
-    QStringList warnings;
+    AddVerdict(QStringLiteral("Verdict: ") + VerdictWords(judged.verdict), judged.verdict.fit,
+               m_gap / 2);
+    const FlightJudgement& flight = sheet.flight;
+    if (!flight.conditions.empty()) {
+        const EnvelopeVerdict::Fit fit = FlightFit(flight);
+        AddVerdict(QStringLiteral("Whole flight: ") + FitWords(fit), fit, 0);
+        AddConditionsTable();
+        AddParagraph(WayName(flight.burn) + QStringLiteral(": ") + WayText(sheet, flight.burn),
+                     body, m_gap / 2);
+        if (flight.HasZeroFuel())
+            AddParagraph(WayName(flight.toZeroFuel) + QStringLiteral(": ") +
+                             WayText(sheet, flight.toZeroFuel),
+                         body);
+    }
+    if (!sheet.fuel.isEmpty()) {
+        AddParagraph(QStringLiteral("Fuel at %1").arg(DensityFigure(sheet)), m_fonts.bold, m_gap,
+                     true);
+        for (const FuelLine& fuel : sheet.fuel)
+            AddParagraph(Printable(FuelLineText(sheet, fuel)), body, 0, false, Mm(3));
+    }
+    AddParagraph(QStringLiteral("Warnings"), m_fonts.bold, m_gap, true);
     for (const QString& warning : sheet.warnings)
-        warnings << QStringLiteral("\u2022 ") + Printable(warning);
-    if (warnings.isEmpty())
-        warnings << QStringLiteral("None.");
+        AddParagraph(QStringLiteral("\u2022 ") + Printable(warning), body);
+    if (sheet.warnings.isEmpty())
+        AddParagraph(QStringLiteral("None."), body);
+}
 
-    // The largest text that leaves the chart its least height; at the
-    // smallest, slots and warnings that do not fit are counted instead.
-    double points = LargestText;
-    PageFonts fonts;
-    qsizetype shownRows = rows.size();
-    qsizetype shownWarnings = warnings.size();
-    double rowHeight = 0;
-    double summaryLine = 0;
-    const auto warningsHeight = [&](qsizetype count) {
-        const QFontMetricsF fm(fonts.body);
-        double h = 0;
-        for (qsizetype i = 0; i < count; ++i)
-            h += fm.boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, warnings[i]).height();
-        return h;
-    };
-    for (;; points -= TextStep) {
-        fonts = FontsAt(&writer, std::max(points, SmallestText));
-        rowHeight = QFontMetricsF(fonts.body).height() * 1.45;
-        summaryLine = QFontMetricsF(fonts.body).lineSpacing();
-        const QFontMetricsF fm(fonts.body);
-        double summaryHeight = summaryLine; // the warnings' heading
-        for (const QString& line : summary)
-            summaryHeight +=
-                fm.boundingRect(QRectF(0, 0, width, 1e9), Qt::TextWordWrap, line).height();
-        const double rest = height - headerHeight - Mm(SignatureMm) - Mm(MinChartMm) -
-                            verdictHeight - 4 * gap - summaryHeight;
-        const double need = rowHeight * (rows.size() + 1) + warningsHeight(warnings.size());
-        if (need <= rest)
-            break;
-        if (points <= SmallestText) {
-            // The first rows (the header and the units) and the totals stay;
-            // one row says how many slots are not shown.
-            double room = rest - warningsHeight(std::min<qsizetype>(warnings.size(), 3));
-            shownRows = std::clamp<qsizetype>(qsizetype(room / rowHeight) - 2, 2, rows.size());
-            room = rest - rowHeight * (shownRows + 2);
-            shownWarnings = 0;
-            while (shownWarnings < warnings.size() && warningsHeight(shownWarnings + 1) <= room)
-                ++shownWarnings;
-            shownWarnings = std::max<qsizetype>(shownWarnings, 1);
-            break;
-        }
-    }
-    if (shownRows < rows.size()) {
-        const qsizetype hidden = rows.size() - shownRows;
-        rows.resize(shownRows);
-        rows << std::array<QString, sheetColumns>{
-            QStringLiteral("\u2026 %1 more items not shown").arg(hidden)};
-    }
-    if (shownWarnings < warnings.size()) {
-        const qsizetype hidden = warnings.size() - shownWarnings + 1;
-        warnings.resize(shownWarnings - 1);
-        warnings << QStringLiteral("\u2026 %1 more warnings not shown").arg(hidden);
-    }
-
-    double y = 0;
-    // Title block.
-    painter.setPen(QColor(90, 90, 90));
-    painter.setFont(fixed.heading);
-    painter.drawText(QRectF(0, y, width, headingLine), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Loading sheet"));
-    y += headingLine;
-    painter.setPen(Qt::black);
-    painter.setFont(fixed.title);
-    painter.drawText(
-        QRectF(0, y, width, titleLine), Qt::AlignLeft | Qt::AlignVCenter,
-        QFontMetricsF(fixed.title).elidedText(TitleText(sheet), Qt::ElideRight, width));
-    y += titleLine;
-    painter.setFont(fixed.body);
-    for (const QString& line : info) {
-        painter.drawText(QRectF(0, y, width, infoLine), Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(fixed.body).elidedText(line, Qt::ElideRight, width));
-        y += infoLine;
-    }
-    y += gap;
-
-    // The table: header row bold on grey, units italic, totals bold.
-    const double pad = Mm(1.5);
-    std::vector<double> needs(sheetColumns, 0.0);
-    const QFontMetricsF bodyMetrics(fonts.body);
-    const QFontMetricsF boldMetrics(fonts.bold);
-    const QFontMetricsF italicMetrics(fonts.italic);
-    const auto rowFont = [&](qsizetype r, bool total) -> const QFont& {
-        return total || r == 0 ? fonts.bold : r == 1 ? fonts.italic : fonts.body;
-    };
-    const auto rowMetrics = [&](qsizetype r, bool total) -> const QFontMetricsF& {
-        return total || r == 0 ? boldMetrics : r == 1 ? italicMetrics : bodyMetrics;
-    };
-    for (qsizetype r = 0; r <= rows.size(); ++r) {
-        const bool total = r == rows.size();
-        const auto& cells = total ? totals : rows[r];
-        for (size_t c = 0; c < sheetColumns; ++c) {
-            // The "more items" row spans the table.
-            if (!total && r >= shownRows && c == 0)
-                continue;
-            needs[c] =
-                std::max(needs[c], rowMetrics(r, total).horizontalAdvance(cells[c]) + 2 * pad);
-        }
-    }
-    const std::vector<double> columns = FitColumns(needs, width);
-    const double tableTop = y;
-    for (qsizetype r = 0; r <= rows.size(); ++r) {
-        const bool total = r == rows.size();
-        const auto& cells = total ? totals : rows[r];
-        const QRectF rowRect(0, y, width, rowHeight);
-        if (r == 0)
-            painter.fillRect(rowRect, HeaderFill);
-        painter.setFont(rowFont(r, total));
+void SheetLayout::AddParagraph(const QString& text, const QFont& font, double gapBefore,
+                               bool keepWithNext, double indent)
+{
+    const QRectF box = QFontMetricsF(font).boundingRect(QRectF(0, 0, m_width - indent, 1e9),
+                                                        Qt::TextWordWrap, text);
+    Block b;
+    b.height = box.height();
+    b.gapBefore = gapBefore;
+    b.keepWithNext = keepWithNext;
+    b.draw = [this, text, font, indent, height = b.height](QPainter& painter, double top) {
         painter.setPen(Qt::black);
-        if (!total && r >= shownRows) {
-            painter.drawText(rowRect.adjusted(pad, 0, -pad, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                             cells[0]);
-        } else {
+        painter.setFont(font);
+        painter.drawText(QRectF(indent, top, m_width - indent, height), Qt::TextWordWrap, text);
+    };
+    m_blocks.push_back(std::move(b));
+}
+
+void SheetLayout::AddVerdict(const QString& text, EnvelopeVerdict::Fit fit, double gapBefore)
+{
+    const QFontMetricsF metrics(m_fixed.verdict);
+    Block b;
+    b.height = metrics.lineSpacing() * 1.35;
+    b.gapBefore = gapBefore;
+    b.draw = [this, text, fit, height = b.height](QPainter& painter, double top) {
+        painter.setFont(m_fixed.verdict);
+        painter.setPen(VerdictColor(fit));
+        painter.drawText(QRectF(0, top, m_width, height), Qt::AlignLeft | Qt::AlignVCenter,
+                         QFontMetricsF(m_fixed.verdict).elidedText(text, Qt::ElideRight, m_width));
+    };
+    m_blocks.push_back(std::move(b));
+}
+
+// The sheet's rows as the window holds them, header bold on grey, units
+// italic, then the totals, rounded, in bold; heavier rules set the units and
+// the totals off.
+void SheetLayout::AddSheetTable()
+{
+    enum class Role
+    {
+        Head,
+        Units,
+        Slot,
+        LastSlot,
+        Total
+    };
+    std::vector<std::pair<std::array<QString, sheetColumns>, Role>> rows;
+    for (qsizetype r = 0; r < m_sheet.rows.size(); ++r) {
+        std::array<QString, sheetColumns> cells;
+        for (size_t c = 0; c < sheetColumns; ++c)
+            cells[c] = Printable(m_sheet.rows[r][c]);
+        const Role role = r == 0                         ? Role::Head
+                          : r == 1                       ? Role::Units
+                          : r + 1 == m_sheet.rows.size() ? Role::LastSlot
+                                                         : Role::Slot;
+        rows.emplace_back(cells, role);
+    }
+    const LoadingJudgement& j = m_sheet.judgement;
+    rows.emplace_back(
+        std::array<QString, sheetColumns>{
+            QStringLiteral("Total"), WeightFigure(j.end.weight), QString(),
+            j.centre ? CentreFigure(*j.centre, m_sheet.imperial) : QString(),
+            MomentFigure(j.end.moment)},
+        Role::Total);
+
+    const auto fontOf = [this](Role role) -> const QFont& {
+        return role == Role::Head || role == Role::Total ? m_fonts.bold
+               : role == Role::Units                     ? m_fonts.italic
+                                                         : m_fonts.body;
+    };
+    std::vector<double> needs(sheetColumns, 0.0);
+    for (const auto& [cells, role] : rows) {
+        const QFontMetricsF metrics(fontOf(role));
+        for (size_t c = 0; c < sheetColumns; ++c)
+            needs[c] = std::max(needs[c], metrics.horizontalAdvance(cells[c]) + 2 * m_pad);
+    }
+    const int table = int(m_columns.size());
+    m_columns.push_back(FitColumns(needs, m_width, colItem));
+    m_tableHeads.emplace_back();
+    const double rowHeight = QFontMetricsF(m_fonts.body).height() * 1.45;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        Block b;
+        b.height = rowHeight;
+        b.table = table;
+        b.tableHead = rows[i].second == Role::Head || rows[i].second == Role::Units;
+        b.keepWithNext = b.tableHead;
+        if (b.tableHead)
+            m_tableHeads[size_t(table)].push_back(m_blocks.size());
+        b.draw = [this, table, cells = rows[i].first, role = rows[i].second,
+                  font = fontOf(rows[i].second), rowHeight](QPainter& painter, double top) {
+            const std::vector<double>& columns = m_columns[size_t(table)];
+            const QRectF rowRect(0, top, m_width, rowHeight);
+            if (role == Role::Head)
+                painter.fillRect(rowRect, HeaderFill);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            const QFontMetricsF metrics(font);
             double x = 0;
             for (size_t c = 0; c < sheetColumns; ++c) {
-                const QRectF cell = QRectF(x, y, columns[c], rowHeight).adjusted(pad, 0, -pad, 0);
+                const QRectF cell =
+                    QRectF(x, top, columns[c], rowHeight).adjusted(m_pad, 0, -m_pad, 0);
                 const Qt::Alignment align = c == colItem ? Qt::AlignLeft : Qt::AlignRight;
-                painter.drawText(
-                    cell, align | Qt::AlignVCenter,
-                    rowMetrics(r, total).elidedText(cells[c], Qt::ElideRight, cell.width() + 0.5));
+                painter.drawText(cell, align | Qt::AlignVCenter,
+                                 metrics.elidedText(cells[c], Qt::ElideRight, cell.width() + 0.5));
                 x += columns[c];
             }
+            painter.setPen(QPen(RuleColor, m_thin));
+            x = 0;
+            for (size_t c = 0; c + 1 < sheetColumns; ++c) {
+                x += columns[c];
+                painter.drawLine(QPointF(x, top), QPointF(x, top + rowHeight));
+            }
+            const bool heavy = role == Role::Units || role == Role::LastSlot || role == Role::Total;
+            painter.setPen(QPen(RuleColor, heavy ? m_thick : m_thin));
+            painter.drawLine(QPointF(0, top + rowHeight), QPointF(m_width, top + rowHeight));
+            painter.setPen(QPen(RuleColor, m_thick));
+            if (role == Role::Head)
+                painter.drawLine(QPointF(0, top), QPointF(m_width, top));
+            painter.drawLine(QPointF(0, top), QPointF(0, top + rowHeight));
+            painter.drawLine(QPointF(m_width, top), QPointF(m_width, top + rowHeight));
+        };
+        m_blocks.push_back(std::move(b));
+    }
+}
+
+// Each condition's row, ConditionCells' words wrapped in their cells.
+void SheetLayout::AddConditionsTable()
+{
+    QList<QStringList> rows{ConditionHeader()};
+    for (const ConditionJudgement& c : m_sheet.flight.conditions)
+        rows << ConditionCells(c, m_sheet.imperial);
+    const qsizetype columnCount = rows.first().size();
+    std::vector<double> needs(size_t(columnCount), 0.0);
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QFontMetricsF metrics(r == 0 ? m_fonts.bold : m_fonts.body);
+        for (qsizetype c = 0; c < columnCount; ++c)
+            needs[size_t(c)] =
+                std::max(needs[size_t(c)], metrics.horizontalAdvance(rows[r][c]) + 2 * m_pad);
+    }
+    const int table = int(m_columns.size());
+    m_columns.push_back(FitColumns(needs, m_width, size_t(columnCount - 1)));
+    m_tableHeads.emplace_back();
+    const std::vector<double>& columns = m_columns.back();
+    // The figures read down their columns; words start at the left.
+    const auto align = [](qsizetype c) {
+        return (c >= 1 && c <= 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter |
+               Qt::TextWordWrap;
+    };
+    const double padY = QFontMetricsF(m_fonts.body).height() * 0.225;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        const QFont& font = r == 0 ? m_fonts.bold : m_fonts.body;
+        const QFontMetricsF metrics(font);
+        double textHeight = metrics.height();
+        for (qsizetype c = 0; c < columnCount; ++c)
+            textHeight = std::max(
+                textHeight, metrics
+                                .boundingRect(QRectF(0, 0, columns[size_t(c)] - 2 * m_pad, 1e9),
+                                              align(c), rows[r][c])
+                                .height());
+        Block b;
+        b.height = textHeight + 2 * padY;
+        b.table = table;
+        b.tableHead = r == 0;
+        b.keepWithNext = r == 0;
+        b.gapBefore = r == 0 ? m_gap / 2 : 0;
+        if (b.tableHead)
+            m_tableHeads[size_t(table)].push_back(m_blocks.size());
+        const bool last = r + 1 == rows.size();
+        b.draw = [this, table, cells = rows[r], font, align, padY, last, head = r == 0,
+                  height = b.height](QPainter& painter, double top) {
+            const std::vector<double>& widths = m_columns[size_t(table)];
+            if (head)
+                painter.fillRect(QRectF(0, top, m_width, height), HeaderFill);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            double x = 0;
+            for (qsizetype c = 0; c < cells.size(); ++c) {
+                painter.drawText(
+                    QRectF(x, top, widths[size_t(c)], height).adjusted(m_pad, padY, -m_pad, -padY),
+                    align(c), cells[c]);
+                x += widths[size_t(c)];
+            }
+            painter.setPen(QPen(RuleColor, m_thin));
+            x = 0;
+            for (qsizetype c = 0; c + 1 < cells.size(); ++c) {
+                x += widths[size_t(c)];
+                painter.drawLine(QPointF(x, top), QPointF(x, top + height));
+            }
+            painter.setPen(QPen(RuleColor, head || last ? m_thick : m_thin));
+            painter.drawLine(QPointF(0, top + height), QPointF(m_width, top + height));
+            painter.setPen(QPen(RuleColor, m_thick));
+            if (head)
+                painter.drawLine(QPointF(0, top), QPointF(m_width, top));
+            painter.drawLine(QPointF(0, top), QPointF(0, top + height));
+            painter.drawLine(QPointF(m_width, top), QPointF(m_width, top + height));
+        };
+        m_blocks.push_back(std::move(b));
+    }
+}
+
+size_t SheetLayout::Plan()
+{
+    m_pages.assign(1, PagePlan{});
+    const double bodyTop = m_headerHeight;
+    const double bodyBottom = m_height;
+    double y = bodyTop;
+    const auto newPage = [&] {
+        m_pages.emplace_back();
+        y = bodyTop;
+    };
+    for (size_t i = 0; i < m_blocks.size(); ++i) {
+        const Block& b = m_blocks[i];
+        // A heading goes with what follows it.
+        double need = b.height;
+        for (size_t k = i; k + 1 < m_blocks.size() && m_blocks[k].keepWithNext; ++k)
+            need += m_blocks[k + 1].gapBefore + m_blocks[k + 1].height;
+        const double gap = y > bodyTop ? b.gapBefore : 0;
+        if (y > bodyTop && y + gap + need > bodyBottom) {
+            const std::vector<Placed>& placed = m_pages.back().blocks;
+            const bool continues = b.table >= 0 && !b.tableHead && !placed.empty() &&
+                                   placed.back().block->table == b.table;
+            if (continues)
+                m_pages.back().tableBreaks.push_back(y);
+            newPage();
+            if (continues) {
+                for (size_t head : m_tableHeads[size_t(b.table)]) {
+                    m_pages.back().blocks.push_back({&m_blocks[head], y});
+                    y += m_blocks[head].height;
+                }
+            }
+            m_pages.back().blocks.push_back({&b, y});
+            y += b.height;
+            continue;
         }
-        y += rowHeight;
-        // The units row and the totals are set off by heavier rules.
-        const bool heavy = r == 1 || r == rows.size() - 1 || total;
-        painter.setPen(QPen(RuleColor, heavy ? thick : thin));
-        painter.drawLine(QPointF(0, y), QPointF(width, y));
+        m_pages.back().blocks.push_back({&b, y + gap});
+        y += gap + b.height;
     }
-    painter.setPen(QPen(RuleColor, thin));
-    double x = 0;
-    for (size_t c = 0; c + 1 < sheetColumns; ++c) {
-        x += columns[c];
-        painter.drawLine(QPointF(x, tableTop), QPointF(x, y));
-    }
-    painter.setPen(QPen(RuleColor, thick));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(0, tableTop, width, y - tableTop));
-    y += gap;
+    // The chart in what room is left above the signatures, else at the top
+    // of a page of its own.
+    const double chartBottom = bodyBottom - m_footHeight - m_gap;
+    if (chartBottom - (y + m_gap) < Mm(MinChartMm) && y > bodyTop)
+        newPage();
+    m_chartTop = y > bodyTop ? y + m_gap : y;
+    m_chartHeight = std::clamp(chartBottom - m_chartTop, 1.0, Mm(MaxChartMm));
+    return m_pages.size();
+}
 
-    // Totals, centre of gravity, limits, the verdict and the warnings.
+double SheetLayout::DrawPageHeader(QPainter& painter, double top, size_t page, size_t pages) const
+{
+    const double headingLine = QFontMetricsF(m_fixed.heading).lineSpacing();
+    const double titleLine = QFontMetricsF(m_fixed.title).lineSpacing();
+    const QFontMetricsF info(m_fixed.body);
+    double y = top;
+    painter.setPen(QColor(90, 90, 90));
+    painter.setFont(m_fixed.heading);
+    painter.drawText(QRectF(0, y, m_width, headingLine), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Loading sheet"));
+    if (pages > 1)
+        painter.drawText(QRectF(0, y, m_width, headingLine), Qt::AlignRight | Qt::AlignVCenter,
+                         QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+    y += headingLine;
     painter.setPen(Qt::black);
-    painter.setFont(fonts.body);
-    for (const QString& line : summary) {
-        const QRectF box =
-            bodyMetrics.boundingRect(QRectF(0, y, width, 1e9), Qt::TextWordWrap, line);
-        painter.drawText(QRectF(0, y, width, box.height()), Qt::TextWordWrap, line);
-        y += box.height();
+    painter.setFont(m_fixed.title);
+    painter.drawText(
+        QRectF(0, y, m_width, titleLine), Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetricsF(m_fixed.title).elidedText(TitleText(m_sheet), Qt::ElideRight, m_width));
+    y += titleLine;
+    painter.setFont(m_fixed.body);
+    for (const QString& line : m_infoLines) {
+        painter.drawText(QRectF(0, y, m_width, info.lineSpacing()),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         info.elidedText(line, Qt::ElideRight, m_width));
+        y += info.lineSpacing();
     }
-    y += gap / 2;
-    painter.setFont(fixed.verdict);
-    painter.setPen(VerdictColor(judged.verdict.fit));
-    painter.drawText(QRectF(0, y, width, verdictHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Verdict: ") + VerdictWords(judged.verdict));
-    y += verdictHeight;
-    painter.setPen(Qt::black);
-    painter.setFont(fonts.bold);
-    painter.drawText(QRectF(0, y, width, summaryLine), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Warnings"));
-    y += summaryLine;
-    painter.setFont(fonts.body);
-    for (const QString& warning : warnings) {
-        const QRectF box =
-            bodyMetrics.boundingRect(QRectF(0, y, width, 1e9), Qt::TextWordWrap, warning);
-        painter.drawText(QRectF(0, y, width, box.height()), Qt::TextWordWrap, warning);
-        y += box.height();
-    }
-    y += gap;
+    return y + m_gap;
+}
 
-    // The chart, as the window draws it, in what room is left above the
-    // signature.
-    const double signatureTop = height - Mm(SignatureMm);
-    const double chartHeight = std::clamp(signatureTop - gap - y, 1.0, Mm(MaxChartMm));
-    TArrowSeries loadPath = sheet.loadPath;
-    TArrowSeries envelope = sheet.envelope;
+// The window's chart, with the flight's conditions, ways and weight limits
+// marked over it.
+void SheetLayout::DrawChart(QPainter& painter, double top, double height) const
+{
+    TArrowSeries loadPath = m_sheet.loadPath;
+    TArrowSeries envelope = m_sheet.envelope;
     loadPath.SetOnChange({});
     envelope.SetOnChange({});
     loadPath.arrowWidth = LoadPathArrows.arrowWidth;
@@ -457,60 +703,168 @@ void DrawPage(QPainter& painter, QPdfWriter& writer, const LoadingSheet& sheet)
     model.AddSeries(&loadPath);
     model.AddSeries(&envelope);
     ChartPainter chart(model);
-    QFont chartFont = fixed.body;
-    chartFont.setPointSizeF(ChartPoints);
-    chart.SetFont(chartFont);
+    chart.SetFont(m_fixed.chart);
     chart.SetPixelScale(Resolution / ScreenDpi);
-    painter.save();
-    painter.translate(0, y);
-    chart.Paint(painter, QSize(qRound(width), qRound(chartHeight)));
-    painter.restore();
 
-    // The pilot in command accepts the loading by signing it.
-    painter.setPen(Qt::black);
-    painter.setFont(fixed.body);
-    const QString sign = QStringLiteral("Pilot in command's signature:");
-    const double signY = height - infoLine * 1.5;
-    painter.drawText(QRectF(0, signY, width, infoLine), Qt::AlignLeft | Qt::AlignBottom, sign);
-    const double lineStart = QFontMetricsF(fixed.body).horizontalAdvance(sign) + Mm(3);
-    painter.setPen(QPen(Qt::black, thin));
-    painter.drawLine(
-        QPointF(lineStart, signY + infoLine - thin),
-        QPointF(std::min(width, lineStart + Mm(SignatureLineMm)), signY + infoLine - thin));
+    const FlightJudgement& flight = m_sheet.flight;
+    if (flight.conditions.size() >= 3) {
+        ChartMarks marks;
+        marks.series = {{QColor(Qt::blue), QStringLiteral("Load path")},
+                        {QColor(Qt::red), QStringLiteral("Envelope")}};
+        const auto at = [&flight](FlightCondition c) {
+            const LoadPathEnd& end = flight.At(c).judged.end;
+            return QPointF(end.moment, end.weight);
+        };
+        const bool zeroFuel = flight.HasZeroFuel();
+        marks.ways.push_back({at(FlightCondition::TakeOff), at(FlightCondition::Landing),
+                              Qt::SolidLine, WayColor, WayName(flight.burn)});
+        if (zeroFuel)
+            marks.ways.push_back({at(FlightCondition::Landing), at(FlightCondition::ZeroFuel),
+                                  Qt::DashLine, WayColor, WayName(flight.toZeroFuel)});
+        marks.points.push_back({at(FlightCondition::TakeOff), ChartMarks::Shape::Circle,
+                                TakeOffColor, ConditionTitle(FlightCondition::TakeOff)});
+        marks.points.push_back({at(FlightCondition::Landing), ChartMarks::Shape::Square,
+                                LandingColor, ConditionTitle(FlightCondition::Landing)});
+        if (zeroFuel)
+            marks.points.push_back({at(FlightCondition::ZeroFuel), ChartMarks::Shape::Triangle,
+                                    ZeroFuelColor, ConditionTitle(FlightCondition::ZeroFuel)});
+        // One line a limit; conditions that share a limit share its line.
+        std::vector<std::pair<double, QStringList>> limits;
+        for (const ConditionJudgement& c : flight.conditions) {
+            if (!c.weightLimit || !std::isfinite(*c.weightLimit))
+                continue;
+            const auto same = std::find_if(limits.begin(), limits.end(), [&](const auto& l) {
+                return WeightFigure(l.first) == WeightFigure(*c.weightLimit);
+            });
+            if (same != limits.end())
+                same->second << ConditionTitle(c.condition).toLower();
+            else
+                limits.push_back({*c.weightLimit, {ConditionTitle(c.condition)}});
+        }
+        for (const auto& [limit, names] : limits) {
+            const QString who = names.size() == 1
+                                    ? names.first()
+                                    : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) +
+                                          QStringLiteral(" and ") + names.last();
+            marks.levels.push_back({limit, QStringLiteral("%1 limit %2 %3")
+                                               .arg(who, WeightFigure(limit),
+                                                    UnitLabel(colWeight, m_sheet.imperial))});
+        }
+        marks.levelColor = LimitColor;
+        marks.levelsName = QStringLiteral("Weight limits");
+        chart.SetMarks(std::move(marks));
+    }
+    painter.save();
+    painter.translate(0, top);
+    chart.Paint(painter, QSize(qRound(m_width), qRound(height)));
+    painter.restore();
+}
+
+// The pilot in command accepts the loading by signing it; whoever saw to
+// the loading signs beside.
+void SheetLayout::DrawSignatures(QPainter& painter, double top) const
+{
+    const QFontMetricsF info(m_fixed.body);
+    const double column = (m_width - m_gap * 2) / 2;
+    const double lineY = top + Mm(SignRoomMm);
+    painter.setFont(m_fixed.body);
+    const QString captions[] = {QStringLiteral("Pilot in command's signature"),
+                                QStringLiteral("Loading supervisor's signature")};
+    for (int i = 0; i < 2; ++i) {
+        const double x = i * (column + m_gap * 2);
+        painter.setPen(QPen(Qt::black, m_thin));
+        painter.drawLine(QPointF(x, lineY), QPointF(x + column, lineY));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(x, lineY + m_thin, column, info.lineSpacing()),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         info.elidedText(captions[i], Qt::ElideRight, column));
+    }
+}
+
+void SheetLayout::Draw(QPainter& painter, QPdfWriter& writer) const
+{
+    for (size_t page = 0; page < m_pages.size(); ++page) {
+        if (page > 0)
+            writer.newPage();
+        DrawPageHeader(painter, 0, page, m_pages.size());
+        for (const Placed& placed : m_pages[page].blocks)
+            placed.block->draw(painter, placed.top);
+        // A table that goes on over the page is closed by a heavier rule.
+        painter.setPen(QPen(RuleColor, m_thick));
+        for (double y : m_pages[page].tableBreaks)
+            painter.drawLine(QPointF(0, y), QPointF(m_width, y));
+    }
+    DrawChart(painter, m_chartTop, m_chartHeight);
+    DrawSignatures(painter, m_height - m_footHeight);
+}
+
+// Lays the sheet out in the largest text that fits one page, else over as
+// many pages as it needs, and draws it.
+bool PaintSheet(const LoadingSheet& sheet, QIODevice& device, QPageSize::PageSizeId paper)
+{
+    QPdfWriter writer(&device);
+    writer.setResolution(Resolution);
+    writer.setCreator(QStringLiteral("Trimwise"));
+    writer.setTitle(QStringLiteral("Loading sheet: ") + TitleText(sheet));
+    writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait,
+                                     QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
+                                     QPageLayout::Millimeter));
+    std::unique_ptr<SheetLayout> layout;
+    for (double points = LargestText; points >= SmallestText - 1e-9; points -= TextStep) {
+        layout = std::make_unique<SheetLayout>(sheet, writer, points);
+        if (layout->Plan() == 1)
+            break;
+        layout.reset();
+    }
+    if (!layout) {
+        layout = std::make_unique<SheetLayout>(sheet, writer, PagedText);
+        layout->Plan();
+    }
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    layout->Draw(painter, writer);
+    return painter.end();
+}
+
+QString NeedsApplication()
+{
+    // Fonts, and so the page, need the graphical application object.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return QStringLiteral("a PDF can only be written by a graphical application");
+    return QString();
 }
 
 } // namespace
 
 QString WriteSheetPdf(const LoadingSheet& sheet, const QString& path, QPageSize::PageSizeId paper)
 {
-    // Fonts, and so the page, need the graphical application object.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        return QStringLiteral("a PDF can only be written by a graphical application");
+    if (const QString why = NeedsApplication(); !why.isEmpty())
+        return why;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(Resolution);
-        writer.setCreator(QStringLiteral("Trimwise"));
-        writer.setTitle(QStringLiteral("Loading sheet: ") + TitleText(sheet));
-        writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait,
-                                         QMarginsF(MarginMm, MarginMm, MarginMm, MarginMm),
-                                         QPageLayout::Millimeter));
-        QPainter painter;
-        if (painter.begin(&writer)) {
-            DrawPage(painter, writer, sheet);
-            painted = painter.end();
-        }
-    }
-    if (!painted) {
+    if (!PaintSheet(sheet, file, paper)) {
         file.cancelWriting();
         return file.error() != QFileDevice::NoError ? file.errorString()
                                                     : QStringLiteral("the page could not be drawn");
     }
     if (!file.commit())
         return file.errorString();
+    return QString();
+}
+
+QString SheetPdfDocument(const LoadingSheet& sheet, QPageSize::PageSizeId paper,
+                         QByteArray& document)
+{
+    document.clear();
+    if (const QString why = NeedsApplication(); !why.isEmpty())
+        return why;
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    if (!PaintSheet(sheet, buffer, paper)) {
+        document.clear();
+        return QStringLiteral("the page could not be drawn");
+    }
     return QString();
 }

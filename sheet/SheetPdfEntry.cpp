@@ -23,9 +23,10 @@ extern "C" Q_DECL_EXPORT QCoreApplication* TrxSheetPdfApplication(int* argc, cha
     return new QGuiApplication(*argc, argv);
 }
 
-extern "C" Q_DECL_EXPORT SheetWriter* TrxSheetPdfWriter(const QString* path, int paper)
+extern "C" Q_DECL_EXPORT SheetWriter* TrxSheetPdfWriter(const QString* path, int paper,
+                                                        const SheetWriter::Output* out)
 {
-    return new PdfSheetWriter(*path, paper == 1 ? QPageSize::Letter : QPageSize::A4);
+    return new PdfSheetWriter(*path, paper == 1 ? QPageSize::Letter : QPageSize::A4, *out);
 }
 
 // The loader calls the entries through these types.

@@ -33,10 +33,11 @@ std::unique_ptr<QCoreApplication> SheetPdfModule::Application(int& argc, char** 
         m_module->Resolve(SheetPdfApplicationEntry)(&argc, argv));
 }
 
-std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper)
+std::unique_ptr<SheetWriter> SheetPdfModule::Writer(const QString& path, SheetPaper paper,
+                                                    const SheetWriter::Output& out)
 {
     if (paper == SheetPaper::Default)
         paper = DefaultSheetPaper();
     return std::unique_ptr<SheetWriter>(
-        m_module->Resolve(SheetPdfWriterEntry)(&path, paper == SheetPaper::Letter ? 1 : 0));
+        m_module->Resolve(SheetPdfWriterEntry)(&path, paper == SheetPaper::Letter ? 1 : 0, &out));
 }

@@ -14,13 +14,13 @@
 // The module's version. Raise it whenever what is passed across changes: one
 // of the structures checked below, an entry point or its parameters. A module
 // that reports another version is refused, never called.
-inline constexpr int SheetPdfModuleVersion = 2;
+inline constexpr int SheetPdfModuleVersion = 3;
 inline constexpr ModuleEntry<ModuleVersionFunc> SheetPdfVersionEntry{"TrxSheetPdfModuleVersion"};
 // The structures passed across, as they were at this version (64-bit); when
 // this fails, the compiler's note gives the new value.
 #if __SIZEOF_POINTER__ == 8
 static_assert(ModuleLayout<LoadingSheet, SheetFailure, std::array<QString, sheetColumns>,
-                           EnvelopeVerdict, TArrowSeries, Arrow>() == 4390290628853140847ULL,
+                           EnvelopeVerdict, TArrowSeries, Arrow>() == 17972126368205102191ULL,
               "A structure passed to the PDF module changed: raise SheetPdfModuleVersion, then "
               "record the new layout here");
 #endif
@@ -29,7 +29,8 @@ static_assert(ModuleLayout<LoadingSheet, SheetFailure, std::array<QString, sheet
 using SheetPdfApplicationFunc = QCoreApplication* (*)(int* argc, char** argv);
 // `paper`: 0 A4, 1 Letter. The caller owns the writer (a PdfSheetWriter),
 // and calls its SheetWriter functions across the module's boundary.
-using SheetPdfWriterFunc = SheetWriter* (*)(const QString* path, int paper);
+using SheetPdfWriterFunc = SheetWriter* (*)(const QString* path, int paper,
+                                            const SheetWriter::Output* out);
 inline constexpr ModuleEntry<SheetPdfApplicationFunc> SheetPdfApplicationEntry{
     "TrxSheetPdfApplication"};
 inline constexpr ModuleEntry<SheetPdfWriterFunc> SheetPdfWriterEntry{"TrxSheetPdfWriter"};
@@ -47,9 +48,10 @@ public:
     bool Open(const QString& appDirFromBinDir, QString& why);
     // The application a PDF needs: fonts, but no display.
     std::unique_ptr<QCoreApplication> Application(int& argc, char** argv);
-    // The writer of the page to `path` (PdfSheetWriter), which the module
-    // must outlive.
-    std::unique_ptr<SheetWriter> Writer(const QString& path, SheetPaper paper);
+    // The writer of the PDF to `path` (PdfSheetWriter), which the module
+    // must outlive; with `path` "-" it hands the document to `out`.
+    std::unique_ptr<SheetWriter> Writer(const QString& path, SheetPaper paper,
+                                        const SheetWriter::Output& out);
 
 private:
     std::unique_ptr<RuntimeModule> m_module;

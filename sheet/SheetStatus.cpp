@@ -5,6 +5,8 @@
 
 int SheetStatus(const LoadingSheet& sheet)
 {
-    return sheet.judgement.WithinLimits() && sheet.warnings.isEmpty() ? CommandOutput::ExitOk
-                                                                      : CommandOutput::ExitFindings;
+    // Every condition and the ways between them, the loading as entered among them.
+    return sheet.judgement.WithinLimits() && sheet.flight.WithinLimits() && sheet.warnings.isEmpty()
+               ? CommandOutput::ExitOk
+               : CommandOutput::ExitFindings;
 }

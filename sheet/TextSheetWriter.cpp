@@ -3,7 +3,8 @@
 
 #include "cli/TerminalText.h"
 #include "core/Balance.h"
-#include "core/NumConv.h"
+#include "core/ReadableFigure.h"
+#include "sheet/SheetFigures.h"
 
 #include <QStringList>
 
@@ -19,33 +20,61 @@ QString Escaped(const QString& text)
     return TerminalText(text);
 }
 
-QString Number(double value)
+// Rows of cells in columns, each as wide as its widest cell.
+QString TableText(const QList<QStringList>& rows)
 {
-    return FloatToStr(value);
-}
-
-QString RowsText(const LoadingSheet& sheet)
-{
-    std::array<qsizetype, sheetColumns> width{};
-    QList<std::array<QString, sheetColumns>> cells;
-    for (const auto& row : sheet.rows) {
-        std::array<QString, sheetColumns> escaped;
-        for (size_t c = 0; c < escaped.size(); ++c) {
-            escaped[c] = Escaped(row[c]);
-            width[c] = std::max(width[c], escaped[c].size());
+    QList<qsizetype> width;
+    QList<QStringList> cells;
+    for (const QStringList& row : rows) {
+        QStringList escaped;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            escaped << Escaped(row[c]);
+            if (width.size() <= c)
+                width << 0;
+            width[c] = std::max(width[c], escaped.last().size());
         }
         cells << escaped;
     }
     QString text;
-    for (const auto& row : std::as_const(cells)) {
+    for (const QStringList& row : std::as_const(cells)) {
         QString line;
-        for (size_t c = 0; c < row.size(); ++c)
+        for (qsizetype c = 0; c < row.size(); ++c)
             line += c + 1 < row.size() ? row[c].leftJustified(width[c] + ColumnGap) : row[c];
         // Padding after an empty last cell is no use to anyone.
         while (line.endsWith(u' '))
             line.chop(1);
         text += line + u'\n';
     }
+    return text;
+}
+
+QString RowsText(const LoadingSheet& sheet)
+{
+    QList<QStringList> rows;
+    for (const auto& row : sheet.rows)
+        rows << QStringList(row.begin(), row.end());
+    return TableText(rows);
+}
+
+// The whole flight: the fuel given, each condition, and the ways between them.
+QString FlightText(const LoadingSheet& sheet)
+{
+    QString text;
+    if (!sheet.fuel.isEmpty()) {
+        text += QStringLiteral("Fuel at %1:\n").arg(DensityFigure(sheet));
+        for (const FuelLine& line : sheet.fuel)
+            text += QStringLiteral("  ") + FuelLineText(sheet, line) + u'\n';
+        text += u'\n';
+    }
+    QList<QStringList> rows{ConditionHeader()};
+    for (const ConditionJudgement& c : sheet.flight.conditions)
+        rows << ConditionCells(c, sheet.imperial);
+    text += TableText(rows);
+    text += WayName(sheet.flight.burn) + QStringLiteral(": ") + WayText(sheet, sheet.flight.burn) +
+            u'\n';
+    if (sheet.flight.HasZeroFuel())
+        text += WayName(sheet.flight.toZeroFuel) + QStringLiteral(": ") +
+                WayText(sheet, sheet.flight.toZeroFuel) + u'\n';
     return text;
 }
 
@@ -56,15 +85,17 @@ QString JudgementText(const LoadingJudgement& j, bool imperial)
     const QString weightUnit = UnitLabel(colWeight, imperial);
     const QString positionUnit = UnitLabel(colPosition, imperial);
     const QString momentUnit = UnitLabel(colTorque, imperial);
-    const auto inPosition = [&positionUnit](const std::optional<double>& value) {
-        return value ? QStringLiteral(" (%1 %2)").arg(Number(*value), positionUnit) : QString();
+    const auto centre = [imperial](double value) { return CentreFigure(value, imperial); };
+    const auto inPosition = [&](const std::optional<double>& value) {
+        return value ? QStringLiteral(" (%1 %2)").arg(centre(*value), positionUnit) : QString();
     };
 
     QString text =
-        j.centre ? QStringLiteral("Centre of gravity: %1 %2\n").arg(Number(*j.centre), positionUnit)
+        j.centre ? QStringLiteral("Centre of gravity: %1 %2\n").arg(centre(*j.centre), positionUnit)
                  : QStringLiteral("Centre of gravity: none\n");
 
-    const QString at = QStringLiteral("Envelope at %1 %2: ").arg(Number(j.end.weight), weightUnit);
+    const QString at =
+        QStringLiteral("Envelope at %1 %2: ").arg(WeightFigure(j.end.weight), weightUnit);
     if (j.verdict.fit == EnvelopeVerdict::Fit::NoEnvelope) {
         text += QStringLiteral("Envelope: none to judge against (open, degenerate or "
                                "self-intersecting)\n");
@@ -73,11 +104,12 @@ QString JudgementText(const LoadingJudgement& j, bool imperial)
     } else {
         QStringList ranges;
         for (const LimitRange& r : j.ranges) {
-            QString range = QStringLiteral("moment %1 to %2 %3")
-                                .arg(Number(r.lowMoment), Number(r.highMoment), momentUnit);
+            QString range =
+                QStringLiteral("moment %1 to %2 %3")
+                    .arg(MomentFigure(r.lowMoment), MomentFigure(r.highMoment), momentUnit);
             if (r.forwardCentre && r.aftCentre)
                 range += QStringLiteral(", centre of gravity %1 to %2 %3")
-                             .arg(Number(*r.forwardCentre), Number(*r.aftCentre), positionUnit);
+                             .arg(centre(*r.forwardCentre), centre(*r.aftCentre), positionUnit);
             ranges << range;
         }
         text += at + ranges.join(QStringLiteral("; or ")) + u'\n';
@@ -86,8 +118,9 @@ QString JudgementText(const LoadingJudgement& j, bool imperial)
     text += QStringLiteral("Verdict: ") + VerdictText(j.verdict);
     if (j.lowMomentMargin && j.highMomentMargin)
         text += QStringLiteral("; margin to the low limit %1 %2%3, to the high limit %4 %2%5")
-                    .arg(Number(*j.lowMomentMargin), momentUnit, inPosition(j.forwardCentreMargin),
-                         Number(*j.highMomentMargin), inPosition(j.aftCentreMargin));
+                    .arg(MomentFigure(*j.lowMomentMargin), momentUnit,
+                         inPosition(j.forwardCentreMargin), MomentFigure(*j.highMomentMargin),
+                         inPosition(j.aftCentreMargin));
     return text + u'\n';
 }
 
@@ -107,13 +140,21 @@ void TextSheetWriter::WriteSheet(const LoadingSheet& sheet)
         text += QStringLiteral("Registration: %1\n").arg(Escaped(sheet.registration));
     if (!sheet.pilot.isNull())
         text += QStringLiteral("Pilot: %1\n").arg(Escaped(sheet.pilot));
+    if (!sheet.flightId.isNull())
+        text += QStringLiteral("Flight: %1\n").arg(Escaped(sheet.flightId));
+    if (!sheet.from.isNull())
+        text += QStringLiteral("From: %1\n").arg(Escaped(sheet.from));
+    if (!sheet.to.isNull())
+        text += QStringLiteral("To: %1\n").arg(Escaped(sheet.to));
+    if (!sheet.preparedBy.isNull())
+        text += QStringLiteral("Prepared by: %1\n").arg(Escaped(sheet.preparedBy));
     text += u'\n' + RowsText(sheet) + u'\n';
 
     text += QStringLiteral("Total weight: %1 %2\n")
-                .arg(Number(j.end.weight), UnitLabel(colWeight, sheet.imperial));
+                .arg(WeightFigure(j.end.weight), UnitLabel(colWeight, sheet.imperial));
     text += QStringLiteral("Total moment: %1 %2\n")
-                .arg(Number(j.end.moment), UnitLabel(colTorque, sheet.imperial));
-    text += JudgementText(j, sheet.imperial);
+                .arg(MomentFigure(j.end.moment), UnitLabel(colTorque, sheet.imperial));
+    text += JudgementText(j, sheet.imperial) + u'\n' + FlightText(sheet) + u'\n';
 
     if (sheet.warnings.isEmpty())
         text += QStringLiteral("Warnings: none\n");

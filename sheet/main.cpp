@@ -3,6 +3,7 @@
 // works it out, as text, JSON or a PDF page.
 
 #include "cli/CommandOutput.h"
+#include "cli/OutputTarget.h"
 #include "core/NumConv.h"
 #include "sheet/JsonSheetWriter.h"
 #include "sheet/LoadingSheetRun.h"
@@ -35,15 +36,30 @@ int Fail(SheetWriter& out, const SheetFailure& failure)
     return Finish(ExitTrouble);
 }
 
+// Why the PDF must not go to `path`: not a regular file, or the catalogue
+// read, by any name. Empty for standard output and for a file it may replace.
+QString PdfTargetProblem(const QByteArray& path, const LoadingSheetRun& run)
+{
+    if (path == "-")
+        return QString();
+    const QString why = OutputTargetProblem(path, {run.catalogue});
+    return why.isEmpty() ? QString()
+                         : QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), why);
+}
+
 // Writes what the run worked out: the page first, whole or not at all, so
 // that a page that could not be written is reported instead of the sheet.
 // Returns the exit status.
-int Write(LoadingSheetRun run, SheetWriter* page, SheetWriter& out)
+int Write(LoadingSheetRun run, const QByteArray& pdf, SheetWriter* page, SheetWriter& out)
 {
     if (page && run.result == LoadingSheetRun::Result::Sheet) {
-        page->WriteSheet(run.sheet);
-        if (!page->Trouble().isEmpty()) {
-            run.failure = MakeSheetFailure(SheetFailureKind::Output, page->Trouble());
+        QString trouble = PdfTargetProblem(pdf, run);
+        if (trouble.isEmpty()) {
+            page->WriteSheet(run.sheet);
+            trouble = page->Trouble();
+        }
+        if (!trouble.isEmpty()) {
+            run.failure = MakeSheetFailure(SheetFailureKind::Output, trouble);
             run.failure.aircraft = run.sheet.section;
             run.failure.warnings = run.sheet.warnings;
             run.result = LoadingSheetRun::Result::Failure;
@@ -74,9 +90,14 @@ int main(int argc, char** argv)
         Out(options.help ? SheetUsage() : QByteArray("trx-sheet " TRX_VERSION "\n"));
         return Finish(ExitOk);
     }
+    // With the PDF on standard output, the text or JSON goes nowhere; the
+    // messages still go to standard error.
+    const SheetWriter::Output results =
+        options.pdf == "-" ? SheetWriter::Output([](const QByteArray&) {}) : Out;
     const std::unique_ptr<SheetWriter> out =
-        options.json ? std::unique_ptr<SheetWriter>(std::make_unique<JsonSheetWriter>(Out, Message))
-                     : std::make_unique<TextSheetWriter>(Out, Message);
+        options.json
+            ? std::unique_ptr<SheetWriter>(std::make_unique<JsonSheetWriter>(results, Message))
+            : std::make_unique<TextSheetWriter>(results, Message);
     if (!options.error.isEmpty())
         return Fail(*out, MakeSheetFailure(SheetFailureKind::Option, options.error));
 
@@ -94,10 +115,10 @@ int main(int argc, char** argv)
         if (!pdf.Open(QStringLiteral(TRX_APPDIR_FROM_BINDIR), why))
             return Fail(*out, MakeSheetFailure(SheetFailureKind::Output, why));
         app = pdf.Application(noArgc, argv);
-        page = pdf.Writer(QFile::decodeName(options.pdf), options.paper);
+        page = pdf.Writer(QFile::decodeName(options.pdf), options.paper, Out);
     }
     ReadDecimalSeparatorFromLocale();
 
-    return Write(RunLoadingSheet(options, QStringLiteral(TRX_APPDIR_FROM_BINDIR)), page.get(),
-                 *out);
+    return Write(RunLoadingSheet(options, QStringLiteral(TRX_APPDIR_FROM_BINDIR)), options.pdf,
+                 page.get(), *out);
 }

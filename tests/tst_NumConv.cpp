@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Exceptions.h"
 #include "core/NumConv.h"
+#include "core/ReadableFigure.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -83,6 +84,8 @@ private slots:
     void productToDouble();
     void addToSingle_data();
     void addToSingle();
+    void readableFigure_data();
+    void readableFigure();
     void comparesWithSingle_data();
     void comparesWithSingle();
 
@@ -496,6 +499,37 @@ void tst_NumConv::comparesWithSingle()
     const Extended value = StrToFloat(text);
     QCOMPARE(value < limit, less);
     QCOMPARE(value > limit, greater);
+}
+
+// Figures for people: rounded, but a value that is not zero never reads as
+// zero, and the separator is the program's.
+void tst_NumConv::readableFigure_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("moment to 0.1") << 138618.796875 << 1 << QChar(u'.') << "138618.8";
+    QTest::newRow("whole weight") << 3087.0 << 1 << QChar(u'.') << "3087.0";
+    QTest::newRow("centre to 0.01 in") << 44.90404923874311 << 2 << QChar(u'.') << "44.90";
+    QTest::newRow("centre to 0.001 m") << 0.969530184957005 << 3 << QChar(u'.') << "0.970";
+    QTest::newRow("comma locale") << 0.969530184957005 << 3 << QChar(u',') << "0,970";
+    QTest::newRow("small margin keeps a digit") << 0.04 << 1 << QChar(u'.') << "0.04";
+    QTest::newRow("small negative margin") << -0.00031 << 2 << QChar(u'.') << "-0.0003";
+    QTest::newRow("zero stays zero") << 0.0 << 1 << QChar(u'.') << "0.0";
+    QTest::newRow("negative zero") << -0.0 << 1 << QChar(u'.') << "0.0";
+    QTest::newRow("tiny") << 1e-20 << 1 << QChar(u'.') << "1E-20";
+    QTest::newRow("infinite") << qInf() << 1 << QChar(u'.') << "INF";
+}
+
+void tst_NumConv::readableFigure()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QChar, separator);
+    QFETCH(QString, text);
+    SetDecimalSeparator(separator);
+    QCOMPARE(ReadableFigure(value, decimals), text);
 }
 
 QTEST_GUILESS_MAIN(tst_NumConv)
