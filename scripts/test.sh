@@ -42,7 +42,7 @@ stage "Number tests with extended precision in software"
 # Every processor but x86-64 computes extended precision in software (GNU
 # MPFR); forced here, the tests of the numbers and of what is computed from
 # them run again on it. Only those tests are built.
-soft_tests=(tst_NumConv tst_ListField tst_Balance tst_Editing)
+soft_tests=(tst_NumConv tst_ListField tst_Balance tst_Editing tst_FlightJudgement)
 cmake -S . -B build/soft -DCMAKE_BUILD_TYPE=Debug -DTRX_SOFT_EXTENDED=ON
 cmake --build build/soft -j"$jobs" --target "${soft_tests[@]}" trx-sheet
 (cd build/soft && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" \
