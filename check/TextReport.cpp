@@ -3,6 +3,7 @@
 
 #include "cli/TerminalText.h"
 #include "core/NumConv.h"
+#include "core/ReadableFigure.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ QString SummaryText(const AircraftSummary& a, const QString& weightUnit,
     const LoadingJudgement& j = a.loading;
     QString text =
         QStringLiteral("default loading: weight %1 %2, moment %3 %4, ")
-            .arg(FloatToStr(j.end.weight), weightUnit, FloatToStr(j.end.moment), momentUnit);
+            .arg(FiniteText(j.end.weight), weightUnit, FiniteText(j.end.moment), momentUnit);
     text += j.centre
                 ? QStringLiteral("centre of gravity %1 %2").arg(FloatToStr(*j.centre), positionUnit)
                 : QStringLiteral("no centre of gravity");

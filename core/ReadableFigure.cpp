@@ -21,6 +21,15 @@ bool ReadsAsZero(const QString& fixed)
 
 } // namespace
 
+QString FiniteText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("not a number");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("infinite") : QStringLiteral("minus infinite");
+    return FloatToStr(value);
+}
+
 int CentreDecimals(bool imperial)
 {
     return imperial ? 2 : 3;
@@ -29,7 +38,7 @@ int CentreDecimals(bool imperial)
 QString ReadableFigure(double value, int decimals)
 {
     if (!std::isfinite(value))
-        return FloatToStr(value);
+        return FiniteText(value);
     if (value == 0)
         value = 0; // no "-0.0"
     QString fixed = QString::number(value, 'f', decimals);

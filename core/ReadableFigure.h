@@ -16,6 +16,11 @@ int CentreDecimals(bool imperial);
 // `value` in fixed notation with `decimals` places (rounded to nearest) and
 // the program's decimal separator, no group separators. A value that is not
 // zero never reads as zero: it keeps places up to its first significant
-// digit ("0.04", "-0.0003"). Infinity and not-a-number read as FloatToStr
-// writes them.
+// digit ("0.04", "-0.0003"). A value that is not finite reads as
+// FiniteText gives it.
 QString ReadableFigure(double value, int decimals);
+
+// FloatToStr's text for a finite value; in words, "infinite", "minus
+// infinite" or "not a number", for one that is not: a total beyond single
+// precision is said, never shown as INF or NAN.
+QString FiniteText(double value);

@@ -519,7 +519,9 @@ void tst_NumConv::readableFigure_data()
     QTest::newRow("zero stays zero") << 0.0 << 1 << QChar(u'.') << "0.0";
     QTest::newRow("negative zero") << -0.0 << 1 << QChar(u'.') << "0.0";
     QTest::newRow("tiny") << 1e-20 << 1 << QChar(u'.') << "1E-20";
-    QTest::newRow("infinite") << qInf() << 1 << QChar(u'.') << "INF";
+    QTest::newRow("infinite, in words") << qInf() << 1 << QChar(u'.') << "infinite";
+    QTest::newRow("minus infinite") << -qInf() << 1 << QChar(u'.') << "minus infinite";
+    QTest::newRow("not a number") << qQNaN() << 1 << QChar(u'.') << "not a number";
 }
 
 void tst_NumConv::readableFigure()
