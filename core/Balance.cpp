@@ -121,13 +121,6 @@ QString NoAircraftDescription()
     return QStringLiteral("No aircraft is loaded.");
 }
 
-QString CentreOfGravityText(const LoadPathEnd& end)
-{
-    if (end.weight == 0 || !std::isfinite(end.weight) || !std::isfinite(end.moment))
-        return QString();
-    return FloatToStr(static_cast<double>(end.moment) / static_cast<double>(end.weight));
-}
-
 EnvelopeShape ChartEnvelope(int envelopePoints, const TFloatArray& envelopeX,
                             const TFloatArray& envelopeY)
 {

@@ -56,11 +56,6 @@ QString ChartDescription(const TArrowSeries& loadPath, int envelopePoints);
 // The chart in words before an aircraft is loaded.
 QString NoAircraftDescription();
 
-// The centre of gravity where the load path ends: moment / weight, divided in
-// double precision and written by FloatToStr; empty when the weight is 0 or a
-// total is not finite.
-QString CentreOfGravityText(const LoadPathEnd& end);
-
 // The outline the chart draws from the first `envelopePoints` vertices of
 // the envelope arrays, as a shape to judge a loading against.
 EnvelopeShape ChartEnvelope(int envelopePoints, const TFloatArray& envelopeX,
