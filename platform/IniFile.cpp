@@ -29,6 +29,13 @@ void TIniFile::ReadSections(QStringList& sections) const
     }
 }
 
+QList<IniEntry> TIniFile::ReadSectionEntries(const QString& section) const
+{
+    RegularFile file(m_fileName);
+    IniLineReader reader(file);
+    return ReadIniSection(reader, section);
+}
+
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
     if (section.isEmpty())

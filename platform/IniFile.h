@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/IniSection.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +19,9 @@ public:
     // as fit in 16384 bytes, each name followed by a zero byte).
     void ReadSections(QStringList& sections) const;
     // At most 2047 characters of the value; `def` when section or key is missing.
+    // Every key of the section and its value as ReadString gives it, in file
+    // order (ReadIniSection); empty when there is no such section.
+    QList<IniEntry> ReadSectionEntries(const QString& section) const;
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
     // The integer rule; `def` for anything else.
     int ReadInteger(const QString& section, const QString& key, int def) const;

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-layers=(core cli chart platform ui app helpviewer check sheet)
+layers=(core cli chart loading platform ui app helpviewer check sheet)
 is_layer() {
   local l
   for l in "${layers[@]}"; do
@@ -23,7 +23,7 @@ rule() {
   case $from in
     tests | benchmarks | fuzz) ;;
     core) echo "core/ includes nothing of the other layers" ;;
-    cli | chart | platform | helpviewer)
+    cli | chart | loading | platform | helpviewer)
       [ "$to" = core ] || echo "$from/ includes only core/ and $from/" ;;
     check | sheet)
       [ "$to" = ui ] || [ "$to" = app ] && echo "$from/ includes nothing of ui/ and app/" ;;

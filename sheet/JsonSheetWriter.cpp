@@ -3,6 +3,7 @@
 
 #include "cli/JsonText.h"
 #include "core/Balance.h"
+#include "sheet/SheetFigures.h"
 
 // The objects are written by hand rather than through QJsonDocument: the
 // fields keep the order a reader of the output expects (QJsonObject sorts
@@ -154,6 +155,37 @@ QByteArray FlightJson(const LoadingSheet& sheet)
     return out;
 }
 
+QByteArray DataChangesJson(const QList<AircraftDataChange>& changes)
+{
+    QByteArray out = "[";
+    for (qsizetype i = 0; i < changes.size(); ++i) {
+        const AircraftDataChange& c = changes[i];
+        out += (i ? ", " : "") + QByteArray("{\"key\": ") + JsonString(c.key) +
+               ", \"saved\": " + JsonNullable(!c.saved.isNull(), c.saved) +
+               ", \"current\": " + JsonNullable(!c.current.isNull(), c.current) + '}';
+    }
+    return out + ']';
+}
+
+// Integrity: the fingerprints, and where the aircraft's data came from.
+QByteArray IntegrityJson(const LoadingSheet& sheet)
+{
+    QByteArray out = "\"fingerprints\": {\"aircraft_data\": " +
+                     JsonString(ShortFingerprint(sheet.dataFingerprint)) +
+                     ", \"loading\": " + JsonString(ShortFingerprint(sheet.loadingFingerprint)) + '}';
+    out += ", \"aircraft_data\": {\"source\": ";
+    out += sheet.fromSavedData ? "\"saved\"" : "\"catalogue\"";
+    out += ", \"in_catalogue\": ";
+    out += sheet.aircraftGone ? "false" : "true";
+    out += ", \"saved_on\": ";
+    // When it was saved is said only where the data differs: a loading made
+    // again gives the JSON of the run that saved it.
+    out += !DataSourceText(sheet).isEmpty()
+               ? JsonString(sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")))
+               : QByteArray("null");
+    return out + ", \"changes\": " + DataChangesJson(sheet.dataChanges) + '}';
+}
+
 } // namespace
 
 JsonSheetWriter::JsonSheetWriter(Output out, Output message)
@@ -174,7 +206,8 @@ void JsonSheetWriter::WriteSheet(const LoadingSheet& sheet)
     out += ", \"from\": " + JsonNullable(!sheet.from.isNull(), sheet.from);
     out += ", \"to\": " + JsonNullable(!sheet.to.isNull(), sheet.to);
     out += ", \"prepared_by\": " + JsonNullable(!sheet.preparedBy.isNull(), sheet.preparedBy);
-    out += ", \"units\": {\"system\": ";
+    out += ",\n " + IntegrityJson(sheet);
+    out += ",\n \"units\": {\"system\": ";
     out += sheet.imperial ? "\"imperial\"" : "\"metric\"";
     out += ", \"weight\": " + JsonString(UnitLabel(colWeight, sheet.imperial));
     out += ", \"position\": " + JsonString(UnitLabel(colPosition, sheet.imperial));
@@ -212,6 +245,7 @@ void JsonSheetWriter::WriteFailure(const SheetFailure& failure)
                ", \"part\": " + QByteArray::number(failure.load->part) + '}';
     else
         out += "null";
+    out += ", \"aircraft_data_changes\": " + DataChangesJson(failure.dataChanges);
     out += "}}\n";
     m_out(out);
 }

@@ -6,6 +6,7 @@
 #include "core/FuelAmount.h"
 #include "core/LoadingJudgement.h"
 #include "core/Sheet.h"
+#include "loading/AircraftData.h"
 
 #include <QDateTime>
 #include <QList>
@@ -71,6 +72,22 @@ struct LoadingSheet
     QString to;
     QString preparedBy;
     QDateTime when;
+
+    // Integrity: the fingerprints of the aircraft's data the sheet was made
+    // from and of the loading (its data, changes, fuel and texts).
+    QString dataFingerprint;
+    QString loadingFingerprint;
+    // The loading file read (--loading) or written (--save, which wins), as
+    // given; empty when there is none.
+    QString loadingFile;
+    // A saved loading made again: when it was saved (null otherwise), whether
+    // the sheet is of the aircraft's data as saved rather than as the
+    // catalogue holds it now, whether the catalogue still has the aircraft,
+    // and what changed in its data since.
+    QDateTime savedOn;
+    bool fromSavedData = false;
+    bool aircraftGone = false;
+    QList<AircraftDataChange> dataChanges;
 
     // The chart's two series, as the window's Compute leaves them.
     TArrowSeries envelope;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/AircraftLoad.h"
+#include "loading/AircraftData.h"
 #include "sheet/SheetFailureKind.h"
 
 #include <QString>
@@ -27,6 +28,8 @@ struct SheetFailure
     QStringList warnings;
     // Load: where it stopped.
     std::optional<LoadOutcome> load;
+    // AircraftData: what changed since the loading was saved.
+    QList<AircraftDataChange> dataChanges;
 };
 
 // A failure of `kind` that says `message`.

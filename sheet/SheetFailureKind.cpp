@@ -21,7 +21,11 @@ QString SheetFailureKindName(SheetFailureKind kind)
     case SheetFailureKind::Fuel:
         return QStringLiteral("fuel");
     case SheetFailureKind::Output:
+        return QStringLiteral("output");
+    case SheetFailureKind::Loading:
+        return QStringLiteral("loading");
+    case SheetFailureKind::AircraftData:
         break;
     }
-    return QStringLiteral("output");
+    return QStringLiteral("aircraft-data");
 }

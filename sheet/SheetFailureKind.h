@@ -15,9 +15,11 @@ enum class SheetFailureKind
     Load,       // the catalogue stops the load with an error box
     FlightKeys, // a key for the whole flight is wrong (a limit, the fuel slots, the density)
     Fuel,       // fuel that is no amount, not in a fuel slot, or more than the slot holds
-    Output      // the PDF cannot be written, or its writer cannot be loaded
+    Output,     // the PDF or the saved loading cannot be written, or the PDF's writer loaded
+    Loading,    // the loading file cannot be read, does not fit its schema, or is damaged
+    AircraftData // the aircraft's data changed since the loading was saved
 };
 
 // "option", "catalogue", "aircraft", "slot", "value", "load", "flight-keys",
-// "fuel", "output".
+// "fuel", "output", "loading", "aircraft-data".
 QString SheetFailureKindName(SheetFailureKind kind);

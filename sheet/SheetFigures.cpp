@@ -131,3 +131,26 @@ QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line)
         .arg(use, line.slot, ReadableFigure(line.amount.amount, WeightDecimals),
              FuelUnitSymbol(line.amount.unit), weight);
 }
+
+QString DataChangeText(const AircraftDataChange& change)
+{
+    const auto quoted = [](const QString& text, const char* none) {
+        return text.isNull() ? QString::fromLatin1(none) : u'\'' + text + u'\'';
+    };
+    return QStringLiteral("%1: saved %2, now %3")
+        .arg(change.key, quoted(change.saved, "nothing (not saved)"),
+             quoted(change.current, "nothing (not in the catalogue)"));
+}
+
+QString DataSourceText(const LoadingSheet& sheet)
+{
+    const QString on = sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+    if (sheet.aircraftGone)
+        return QStringLiteral("the aircraft as saved on %1; the catalogue no longer has it").arg(on);
+    if (sheet.dataChanges.isEmpty())
+        return QString();
+    if (sheet.fromSavedData)
+        return QStringLiteral("the aircraft as saved on %1, not as the catalogue now holds it")
+            .arg(on);
+    return QStringLiteral("the catalogue's, changed since the loading was saved on %1").arg(on);
+}

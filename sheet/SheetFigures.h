@@ -49,3 +49,11 @@ QString DensityFigure(const LoadingSheet& sheet);
 
 // A fuel line as given: "Burn: Fuel 24 gal = 144.0 Lbs".
 QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line);
+
+// What changed in one key of the aircraft's data since the loading was
+// saved: "SlotsWeight: saved '767;80', now '768;80'".
+QString DataChangeText(const AircraftDataChange& change);
+
+// Where the aircraft's data of a saved loading's sheet came from, when that
+// needs saying: "" for the catalogue's data unchanged since it was saved.
+QString DataSourceText(const LoadingSheet& sheet);

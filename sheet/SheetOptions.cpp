@@ -142,6 +142,20 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
                     fail(QStringLiteral("--pdf needs a file name"));
                 o.pdf = value;
             }
+        } else if (name == "--save" || name == "--loading") {
+            if (needValue()) {
+                if (value.isEmpty())
+                    fail(QStringLiteral("%1 needs a file name").arg(shownName));
+                (name == "--save" ? o.save : o.loading) = value;
+            }
+        } else if (name == "--use-saved" || name == "--use-current") {
+            bool given = false;
+            flag(given);
+            const SavedDataChoice choice =
+                name == "--use-saved" ? SavedDataChoice::Saved : SavedDataChoice::Current;
+            if (o.savedData != SavedDataChoice::Refuse && o.savedData != choice)
+                fail(QStringLiteral("--use-saved or --use-current, not both"));
+            o.savedData = choice;
         } else if (name == "--paper") {
             if (needValue()) {
                 const QByteArray paper = value.toLower();
@@ -157,7 +171,18 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
             fail(QStringLiteral("unknown option '%1'").arg(QString::fromLocal8Bit(arg)));
         }
     }
-    if (o.error.isEmpty() && !o.hasAircraft && !o.help && !o.version && !o.list)
+    const bool loading = !o.loading.isEmpty();
+    if (loading && o.hasAircraft)
+        fail(QStringLiteral("--loading names the aircraft: give no AIRCRAFT ('%1')").arg(o.aircraft));
+    if (loading && o.list)
+        fail(QStringLiteral("--loading and --list do not go together"));
+    if (!loading && o.savedData != SavedDataChoice::Refuse)
+        fail(QStringLiteral("%1 needs --loading")
+                 .arg(o.savedData == SavedDataChoice::Saved ? QStringLiteral("--use-saved")
+                                                            : QStringLiteral("--use-current")));
+    if (!o.save.isEmpty() && o.save == o.pdf)
+        fail(QStringLiteral("--save and --pdf name the same file"));
+    if (o.error.isEmpty() && !o.hasAircraft && !loading && !o.help && !o.version && !o.list)
         fail(QStringLiteral("no aircraft named"));
     return o;
 }
@@ -181,6 +206,7 @@ QByteArray SheetUsage()
 {
     return QByteArrayLiteral(
         "usage: trx-sheet [OPTIONS] AIRCRAFT\n"
+        "       trx-sheet --loading FILE [--use-saved|--use-current] [OPTIONS]\n"
         "       trx-sheet --list [--catalogue FILE] [--json]\n"
         "Prints the loading sheet of AIRCRAFT as the window works it out: its rows, the\n"
         "totals, the centre of gravity, the envelope at the total weight, the verdict\n"
@@ -206,6 +232,16 @@ QByteArray SheetUsage()
         "  --prepared-by NAME      who prepared the sheet\n"
         "  --pilot NAME            the pilot's name, for the sheet\n"
         "  --registration TEXT     the aircraft's registration, for the sheet\n"
+        "  --save FILE             also save the loading to FILE (JSON, see\n"
+        "                          /usr/share/trimwise/loading.schema.json): the\n"
+        "                          aircraft's catalogue entry, every change, the fuel\n"
+        "                          used and the texts above\n"
+        "  --loading FILE          make the sheet of a saved loading again; options\n"
+        "                          given with it add to its changes, or replace its texts\n"
+        "  --use-saved             with --loading, when the aircraft's data in the\n"
+        "                          catalogue changed or is gone: use the data saved\n"
+        "  --use-current           with --loading, when it changed: use the catalogue's\n"
+        "                          data as it is now (the sheet lists the changes)\n"
         "  --json                  print one JSON object instead of text\n"
         "  --pdf FILE              also write the sheet as a PDF to FILE (- for\n"
         "                          standard output, instead of text or JSON)\n"
@@ -216,6 +252,7 @@ QByteArray SheetUsage()
         "Exit status: 0 within the envelope (on its outline too) with no warning;\n"
         "1 outside, no usable envelope, or any warning; 2 when the sheet cannot be\n"
         "computed (an unreadable catalogue, an unknown aircraft or slot, a catalogue\n"
-        "error that stops the load, a refused value, a bad option) or the output\n"
-        "cannot be written.\n");
+        "error that stops the load, a refused value, a bad option, a loading file that\n"
+        "cannot be used, aircraft data changed since the loading was saved) or the\n"
+        "output cannot be written. With --use-current and changed data, at least 1.\n");
 }

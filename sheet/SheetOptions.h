@@ -32,6 +32,15 @@ struct FuelUseOption
     QString option; // as given, for messages
 };
 
+// What --loading does when the aircraft's data in the catalogue is not the
+// data the loading was saved with (or the aircraft is gone).
+enum class SavedDataChoice
+{
+    Refuse,  // neither option: stop and list what changed
+    Saved,   // --use-saved: the aircraft as it was saved
+    Current  // --use-current: the aircraft as the catalogue holds it now
+};
+
 enum class SheetPaper
 {
     Default, // the user's own, DefaultSheetPaper()
@@ -60,6 +69,9 @@ struct SheetOptions
     QString to;
     QString preparedBy;
     QByteArray pdf; // empty: no PDF; "-": standard output
+    QByteArray save;    // --save: where the loading is written; empty: not
+    QByteArray loading; // --loading: the saved loading to start from; empty: none
+    SavedDataChoice savedData = SavedDataChoice::Refuse;
     SheetPaper paper = SheetPaper::Default;
     // Why the command line cannot be used; empty when it can.
     QString error;
@@ -69,7 +81,7 @@ struct SheetOptions
 // after AIRCRAFT; "--" ends them; a value is the next argument or follows
 // "=" ("--pilot=A. Smith"). Texts are decoded from the locale's encoding
 // (UTF-8), file names kept as bytes. Exactly one AIRCRAFT is needed, unless
-// --help, --version or --list is given.
+// --help, --version or --list is given, or --loading (which names it).
 SheetOptions ParseSheetOptions(const QByteArrayList& args);
 
 // Splits "SLOT=VALUE" at its last "=": a slot's name may hold "=", a value

@@ -114,6 +114,10 @@ QStringList InfoItems(const LoadingSheet& sheet)
         if (!text->isEmpty())
             items << QLatin1String(label) + Printable(*text);
     }
+    items << QStringLiteral("Aircraft data: ") + ShortFingerprint(sheet.dataFingerprint)
+          << QStringLiteral("Loading: ") + ShortFingerprint(sheet.loadingFingerprint);
+    if (!sheet.loadingFile.isEmpty())
+        items << QStringLiteral("Loading file: ") + Printable(sheet.loadingFile);
     return items;
 }
 
@@ -400,6 +404,12 @@ SheetLayout::SheetLayout(const LoadingSheet& sheet, QPdfWriter& writer, double b
                      true);
         for (const FuelLine& fuel : sheet.fuel)
             AddParagraph(Printable(FuelLineText(sheet, fuel)), body, 0, false, Mm(3));
+    }
+    if (const QString source = DataSourceText(sheet); !source.isEmpty()) {
+        AddParagraph(QStringLiteral("Aircraft data"), m_fonts.bold, m_gap, true);
+        AddParagraph(Printable(source), body);
+        for (const AircraftDataChange& change : sheet.dataChanges)
+            AddParagraph(QStringLiteral("\u2022 ") + Printable(DataChangeText(change)), body);
     }
     AddParagraph(QStringLiteral("Warnings"), m_fonts.bold, m_gap, true);
     for (const QString& warning : sheet.warnings)

@@ -14,13 +14,13 @@
 // The module's version. Raise it whenever what is passed across changes: one
 // of the structures checked below, an entry point or its parameters. A module
 // that reports another version is refused, never called.
-inline constexpr int SheetPdfModuleVersion = 3;
+inline constexpr int SheetPdfModuleVersion = 4;
 inline constexpr ModuleEntry<ModuleVersionFunc> SheetPdfVersionEntry{"TrxSheetPdfModuleVersion"};
 // The structures passed across, as they were at this version (64-bit); when
 // this fails, the compiler's note gives the new value.
 #if __SIZEOF_POINTER__ == 8
 static_assert(ModuleLayout<LoadingSheet, SheetFailure, std::array<QString, sheetColumns>,
-                           EnvelopeVerdict, TArrowSeries, Arrow>() == 17972126368205102191ULL,
+                           EnvelopeVerdict, TArrowSeries, Arrow>() == 13498663361719397639ULL,
               "A structure passed to the PDF module changed: raise SheetPdfModuleVersion, then "
               "record the new layout here");
 #endif

@@ -5,8 +5,12 @@
 
 int SheetStatus(const LoadingSheet& sheet)
 {
-    // Every condition and the ways between them, the loading as entered among them.
-    return sheet.judgement.WithinLimits() && sheet.flight.WithinLimits() && sheet.warnings.isEmpty()
+    // Every condition and the ways between them, the loading as entered
+    // among them; a saved loading made with the aircraft's changed data is
+    // not the sheet that was saved.
+    const bool changedData = !sheet.dataChanges.isEmpty() && !sheet.fromSavedData;
+    return sheet.judgement.WithinLimits() && sheet.flight.WithinLimits() &&
+                   sheet.warnings.isEmpty() && !changedData
                ? CommandOutput::ExitOk
                : CommandOutput::ExitFindings;
 }

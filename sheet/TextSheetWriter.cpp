@@ -148,6 +148,14 @@ void TextSheetWriter::WriteSheet(const LoadingSheet& sheet)
         text += QStringLiteral("To: %1\n").arg(Escaped(sheet.to));
     if (!sheet.preparedBy.isNull())
         text += QStringLiteral("Prepared by: %1\n").arg(Escaped(sheet.preparedBy));
+    text += QStringLiteral("Aircraft data fingerprint: %1\nLoading fingerprint: %2\n")
+                .arg(ShortFingerprint(sheet.dataFingerprint),
+                     ShortFingerprint(sheet.loadingFingerprint));
+    if (const QString source = DataSourceText(sheet); !source.isEmpty()) {
+        text += QStringLiteral("Aircraft data: ") + Escaped(source) + u'\n';
+        for (const AircraftDataChange& change : sheet.dataChanges)
+            text += QStringLiteral("  ") + Escaped(DataChangeText(change)) + u'\n';
+    }
     text += u'\n' + RowsText(sheet) + u'\n';
 
     text += QStringLiteral("Total weight: %1 %2\n")

@@ -7,6 +7,7 @@
 #include "core/NumConv.h"
 #include "sheet/JsonSheetWriter.h"
 #include "sheet/LoadingSheetRun.h"
+#include "sheet/SaveLoading.h"
 #include "sheet/SheetOptions.h"
 #include "sheet/SheetPdfModule.h"
 #include "sheet/SheetStatus.h"
@@ -47,16 +48,40 @@ QString PdfTargetProblem(const QByteArray& path, const LoadingSheetRun& run)
                          : QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), why);
 }
 
-// Writes what the run worked out: the page first, whole or not at all, so
-// that a page that could not be written is reported instead of the sheet.
-// Returns the exit status.
-int Write(LoadingSheetRun run, const QByteArray& pdf, SheetWriter* page, SheetWriter& out)
+// Why the loading must not be saved to `path`: not a regular file, or a
+// file read (the catalogue, the loading it started from).
+QString SaveTargetProblem(const QByteArray& path, const QByteArray& loading,
+                          const LoadingSheetRun& run)
 {
-    if (page && run.result == LoadingSheetRun::Result::Sheet) {
-        QString trouble = PdfTargetProblem(pdf, run);
-        if (trouble.isEmpty()) {
+    QList<QByteArray> inputs{run.catalogue};
+    if (!loading.isEmpty())
+        inputs << loading;
+    const QString why = OutputTargetProblem(path, inputs);
+    return why.isEmpty() ? QString()
+                         : QStringLiteral("cannot save the loading to %1: %2")
+                               .arg(QFile::decodeName(path), why);
+}
+
+// Writes what the run worked out: the page and the saved loading first, each
+// whole or not at all, so that a file that could not be written is reported
+// instead of the sheet. Both targets are checked before either is written.
+// Returns the exit status.
+int Write(LoadingSheetRun run, const SheetOptions& options, SheetWriter* page, SheetWriter& out)
+{
+    const QByteArray& save = options.save;
+    if ((page || !save.isEmpty()) && run.result == LoadingSheetRun::Result::Sheet) {
+        QString trouble = page ? PdfTargetProblem(options.pdf, run) : QString();
+        if (trouble.isEmpty() && !save.isEmpty())
+            trouble = SaveTargetProblem(save, options.loading, run);
+        if (trouble.isEmpty() && page) {
             page->WriteSheet(run.sheet);
             trouble = page->Trouble();
+        }
+        if (trouble.isEmpty() && !save.isEmpty()) {
+            trouble = SaveLoading(save, run.loading);
+            if (!trouble.isEmpty())
+                trouble = QStringLiteral("cannot save the loading to %1: %2")
+                              .arg(QFile::decodeName(save), trouble);
         }
         if (!trouble.isEmpty()) {
             run.failure = MakeSheetFailure(SheetFailureKind::Output, trouble);
@@ -119,6 +144,6 @@ int main(int argc, char** argv)
     }
     ReadDecimalSeparatorFromLocale();
 
-    return Write(RunLoadingSheet(options, QStringLiteral(TRX_APPDIR_FROM_BINDIR)), options.pdf,
+    return Write(RunLoadingSheet(options, QStringLiteral(TRX_APPDIR_FROM_BINDIR)), options,
                  page.get(), *out);
 }
