@@ -17,6 +17,9 @@ TRX_PACKAGES=(
   x11-utils xdotool dbus at-spi2-core python3-pyatspi
   dpkg-dev file ccache
   lintian desktop-file-utils appstream
+  # the commands' saved loadings: the JSON parser and schema validator, and
+  # (for the test that the schema is one) the JSON Schema draft-07 meta-schema
+  libvalijson-dev nlohmann-json3-dev python3-jsonschema
 )
 
 trx_install_deps() {
