@@ -22,6 +22,10 @@ enum class FindingCode
     LimitOrder,
     FuelSlots,
     FuelDensity,
+    LoadingSchema,
+    LoadingFingerprint,
+    LoadingAircraft,
+    LoadingDataChanged,
     // Warnings
     ValueCut,
     ListLong,

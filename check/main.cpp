@@ -4,6 +4,7 @@
 #include "check/CatalogueCheck.h"
 #include "check/CheckOptions.h"
 #include "check/JsonReport.h"
+#include "check/LoadingCheck.h"
 #include "check/TextReport.h"
 #include "cli/CommandOutput.h"
 #include "cli/DefaultCatalogue.h"
@@ -11,6 +12,7 @@
 #include "core/IniSyntax.h"
 #include "core/NumConv.h"
 #include "core/RegularFile.h"
+#include "loading/LoadingFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -52,6 +54,53 @@ bool ReadCatalogue(const QByteArray& path, QByteArray& bytes, QString& error)
     }
     return true;
 }
+
+// Whether `path` holds a saved loading rather than a catalogue, by what its
+// beginning holds; false for a file that cannot be read.
+bool IsLoadingFile(const QByteArray& path)
+{
+    RegularFile file(path);
+    QByteArray head;
+    return file.IsOpen() && file.ReadAll(head, 64 * 1024) && LooksLikeLoadingFile(head);
+}
+
+// The catalogue saved loadings are compared with: the first catalogue named,
+// else the default one. Read once, when the first loading needs it.
+class ReferenceCatalogue
+{
+public:
+    explicit ReferenceCatalogue(const QByteArrayList& named) : m_named(named) {}
+
+    // Null when there is none, or it cannot be read (said on stderr).
+    const QByteArray* Bytes()
+    {
+        if (m_done)
+            return m_read ? &m_bytes : nullptr;
+        m_done = true;
+        QByteArray path;
+        for (const QByteArray& file : m_named)
+            if (!IsLoadingFile(file)) {
+                path = file;
+                break;
+            }
+        if (path.isEmpty())
+            path = DefaultCatalogue();
+        if (path.isEmpty())
+            return nullptr;
+        QString error;
+        m_read = ReadCatalogue(path, m_bytes, error);
+        if (!m_read)
+            Complain(QStringLiteral("cannot read %1 to compare loadings with: %2")
+                         .arg(QString::fromUtf8(TerminalBytes(path)), error));
+        return m_read ? &m_bytes : nullptr;
+    }
+
+private:
+    QByteArrayList m_named;
+    QByteArray m_bytes;
+    bool m_done = false;
+    bool m_read = false;
+};
 
 } // namespace
 
@@ -100,6 +149,7 @@ int main(int argc, char** argv)
         report = std::make_unique<TextReport>(Out, options.summary);
     CheckCounts totals;
     bool unreadable = false;
+    ReferenceCatalogue reference(options.catalogues);
     for (const QByteArray& file : std::as_const(files)) {
         QByteArray bytes;
         QString error;
@@ -111,7 +161,10 @@ int main(int argc, char** argv)
             continue;
         }
         report->BeginFile(file);
-        totals += CheckCatalogue(bytes, *report);
+        if (LooksLikeLoadingFile(bytes))
+            totals += CheckLoadingFile(bytes, reference.Bytes(), *report);
+        else
+            totals += CheckCatalogue(bytes, *report);
     }
     report->End(totals);
 

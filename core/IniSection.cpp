@@ -31,3 +31,25 @@ QList<IniEntry> ReadIniSection(IniLineReader& reader, const QString& section)
     }
     return entries;
 }
+
+QStringList ReadIniSectionNames(IniLineReader& reader)
+{
+    QStringList sections;
+    IniSectionList list;
+    IniLine line;
+    while (reader.Next(line)) {
+        const IniParsedLine parsed = ParseIniLine(line, false);
+        if (parsed.kind != IniLineKind::Section)
+            continue;
+        switch (list.Add(parsed)) {
+        case IniSectionList::Entry::Listed:
+            sections.append(QString::fromUtf8(parsed.name));
+            break;
+        case IniSectionList::Entry::Unnamed:
+            break;
+        case IniSectionList::Entry::Full:
+            return sections;
+        }
+    }
+    return sections;
+}

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class IniLineReader;
 
@@ -20,3 +21,7 @@ struct IniEntry
 // gets, with the value that read gets. A key line with an empty name is left
 // out: no read can name it. Empty when there is no such section.
 QList<IniEntry> ReadIniSection(IniLineReader& reader, const QString& section);
+
+// Every section name the selector lists, in file order: as many as fit in
+// SectionListBytes, each followed by a zero byte; "[]" is left out.
+QStringList ReadIniSectionNames(IniLineReader& reader);

@@ -68,7 +68,14 @@ CatalogueValue AircraftDataValue(const QList<IniEntry>& entries)
     for (const IniEntry& e : entries)
         if (!byName->contains(IniNameKey(e.key)))
             byName->insert(IniNameKey(e.key), e.value);
-    return [byName](CatalogueKey key) {
-        return byName->value(IniNameKey(KeyName(key)));
-    };
+    return [byName](CatalogueKey key) { return byName->value(IniNameKey(KeyName(key))); };
+}
+
+QString SavedAircraftSection(const QStringList& names, const QString& aircraft)
+{
+    const IniName wanted(aircraft);
+    for (const QString& name : names)
+        if (wanted.Matches(name.toUtf8()))
+            return name;
+    return QString();
 }

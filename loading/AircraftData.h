@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // An aircraft's catalogue entry, every key with its text: what a saved
 // loading keeps of the aircraft, and what it is compared with later.
@@ -42,3 +43,7 @@ QList<AircraftDataChange> CompareAircraftData(const QList<IniEntry>& saved,
 // Reads the aircraft from the entries, as the catalogue's reader would: a
 // key not there reads as null, as one missing from the catalogue does.
 CatalogueValue AircraftDataValue(const QList<IniEntry>& entries);
+
+// The section of `names` (as the selector lists them) that is a saved
+// loading's `aircraft`, matched as a read matches a name; empty when none is.
+QString SavedAircraftSection(const QStringList& names, const QString& aircraft);

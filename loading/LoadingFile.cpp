@@ -114,8 +114,8 @@ void SplitFuelText(const QString& text, QString& number, QString& unit)
 bool LooksLikeLoadingFile(const QByteArray& bytes)
 {
     qsizetype i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' ||
-                                bytes[i] == '\n'))
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
         ++i;
     return i < bytes.size() && bytes[i] == '{';
 }
@@ -175,8 +175,7 @@ LoadingRead ReadLoadingBytes(const QByteArray& bytes)
     QHash<QString, qsizetype> first;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QJsonObject e = entries[i].toObject();
-        const IniEntry entry{e.value(QStringLiteral("key")).toString(),
-                             Text(e, "text")};
+        const IniEntry entry{e.value(QStringLiteral("key")).toString(), Text(e, "text")};
         const QString name = IniNameKey(entry.key);
         if (first.contains(name))
             return Fault(LoadingFault::Schema,
@@ -231,7 +230,8 @@ QByteArray LoadingFileBytes(const SavedLoading& l)
 {
     QJsonArray entries;
     for (const IniEntry& e : l.data)
-        entries.append(QJsonObject{{QStringLiteral("key"), e.key}, {QStringLiteral("text"), e.value}});
+        entries.append(
+            QJsonObject{{QStringLiteral("key"), e.key}, {QStringLiteral("text"), e.value}});
     QJsonArray changes;
     for (const SavedChange& c : l.changes) {
         QJsonObject o{{QStringLiteral("slot"), c.slot}};
@@ -243,20 +243,20 @@ QByteArray LoadingFileBytes(const SavedLoading& l)
         }
         changes.append(o);
     }
-    QJsonObject root{
-        {QStringLiteral("format_version"), l.formatVersion},
-        {QStringLiteral("made"), l.made.toUTC().toString(MadeFormat)},
-        {QStringLiteral("aircraft"), l.aircraft},
-        {QStringLiteral("decimal_separator"), QString(l.decimalSeparator)},
-        {QStringLiteral("aircraft_data"),
-         QJsonObject{{QStringLiteral("entries"), entries},
-                     {QStringLiteral("fingerprint"), l.dataFingerprint}}},
-        {QStringLiteral("changes"), changes},
-        {QStringLiteral("taxi"), FuelUsesJson(l.taxi)},
-        {QStringLiteral("burn"), FuelUsesJson(l.burn)}};
+    QJsonObject root{{QStringLiteral("format_version"), l.formatVersion},
+                     {QStringLiteral("made"), l.made.toUTC().toString(MadeFormat)},
+                     {QStringLiteral("aircraft"), l.aircraft},
+                     {QStringLiteral("decimal_separator"), QString(l.decimalSeparator)},
+                     {QStringLiteral("aircraft_data"),
+                      QJsonObject{{QStringLiteral("entries"), entries},
+                                  {QStringLiteral("fingerprint"), l.dataFingerprint}}},
+                     {QStringLiteral("changes"), changes},
+                     {QStringLiteral("taxi"), FuelUsesJson(l.taxi)},
+                     {QStringLiteral("burn"), FuelUsesJson(l.burn)}};
     const std::pair<const char*, const QString*> texts[] = {
-        {"pilot", &l.pilot}, {"registration", &l.registration}, {"flight", &l.flight},
-        {"from", &l.from},   {"to", &l.to},                     {"prepared_by", &l.preparedBy}};
+        {"pilot", &l.pilot},   {"registration", &l.registration},
+        {"flight", &l.flight}, {"from", &l.from},
+        {"to", &l.to},         {"prepared_by", &l.preparedBy}};
     for (const auto& [name, text] : texts)
         if (!text->isNull())
             root.insert(QLatin1String(name), *text);
@@ -297,7 +297,8 @@ QString LoadingFingerprint(const SavedLoading& l)
             AddCanonical(form, unit);
         }
     }
-    for (const QString* text : {&l.pilot, &l.registration, &l.flight, &l.from, &l.to, &l.preparedBy})
+    for (const QString* text :
+         {&l.pilot, &l.registration, &l.flight, &l.from, &l.to, &l.preparedBy})
         AddCanonical(form, *text);
     return QString::fromLatin1(QCryptographicHash::hash(form, QCryptographicHash::Sha256).toHex());
 }

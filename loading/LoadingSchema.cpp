@@ -133,7 +133,8 @@ bool FitsLoadingSchema(const QJsonValue& value, QString& why)
         QStringList allowed;
         for (const QJsonValue& v : part.value(QStringLiteral("enum")).toArray())
             allowed << QStringLiteral("\"%1\"").arg(v.toString());
-        why = QStringLiteral("%1: expected one of %2").arg(path, allowed.join(QStringLiteral(", ")));
+        why =
+            QStringLiteral("%1: expected one of %2").arg(path, allowed.join(QStringLiteral(", ")));
     } else
         why = path + QStringLiteral(": ") + description;
     return false;

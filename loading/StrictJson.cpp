@@ -41,8 +41,8 @@ public:
         if (k.find('\0') != std::string::npos)
             return Fail(QStringLiteral("%1: a NUL character in a key").arg(top.path));
         if (top.keys.contains(name))
-            return Fail(QStringLiteral("%1: the key \"%2\" appears twice")
-                            .arg(top.path, name.left(80)));
+            return Fail(
+                QStringLiteral("%1: the key \"%2\" appears twice").arg(top.path, name.left(80)));
         top.keys.insert(name);
         top.key = name;
         return true;
@@ -124,7 +124,8 @@ private:
     {
         const QString path = Here();
         if (static_cast<int>(m_stack.size()) >= MaxJsonDepth)
-            return Fail(QStringLiteral("%1: nested deeper than %2 levels").arg(path).arg(MaxJsonDepth));
+            return Fail(
+                QStringLiteral("%1: nested deeper than %2 levels").arg(path).arg(MaxJsonDepth));
         Frame frame;
         frame.object = object;
         frame.path = path;

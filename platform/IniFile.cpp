@@ -8,25 +8,9 @@ TIniFile::TIniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
 void TIniFile::ReadSections(QStringList& sections) const
 {
-    sections.clear();
     RegularFile file(m_fileName);
     IniLineReader reader(file);
-    IniSectionList list;
-    IniLine line;
-    while (reader.Next(line)) {
-        const IniParsedLine parsed = ParseIniLine(line, false);
-        if (parsed.kind != IniLineKind::Section)
-            continue;
-        switch (list.Add(parsed)) {
-        case IniSectionList::Entry::Listed:
-            sections.append(QString::fromUtf8(parsed.name));
-            break;
-        case IniSectionList::Entry::Unnamed:
-            break;
-        case IniSectionList::Entry::Full:
-            return;
-        }
-    }
+    sections = ReadIniSectionNames(reader);
 }
 
 QList<IniEntry> TIniFile::ReadSectionEntries(const QString& section) const

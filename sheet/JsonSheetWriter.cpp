@@ -172,7 +172,8 @@ QByteArray IntegrityJson(const LoadingSheet& sheet)
 {
     QByteArray out = "\"fingerprints\": {\"aircraft_data\": " +
                      JsonString(ShortFingerprint(sheet.dataFingerprint)) +
-                     ", \"loading\": " + JsonString(ShortFingerprint(sheet.loadingFingerprint)) + '}';
+                     ", \"loading\": " + JsonString(ShortFingerprint(sheet.loadingFingerprint)) +
+                     '}';
     out += ", \"aircraft_data\": {\"source\": ";
     out += sheet.fromSavedData ? "\"saved\"" : "\"catalogue\"";
     out += ", \"in_catalogue\": ";
@@ -180,9 +181,10 @@ QByteArray IntegrityJson(const LoadingSheet& sheet)
     out += ", \"saved_on\": ";
     // When it was saved is said only where the data differs: a loading made
     // again gives the JSON of the run that saved it.
-    out += !DataSourceText(sheet).isEmpty()
-               ? JsonString(sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")))
-               : QByteArray("null");
+    out +=
+        !DataSourceText(sheet).isEmpty()
+            ? JsonString(sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")))
+            : QByteArray("null");
     return out + ", \"changes\": " + DataChangesJson(sheet.dataChanges) + '}';
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheet/LoadingSheetRun.h"
 
-#include "core/IniSyntax.h"
 #include "core/NumConv.h"
 #include "loading/LoadingFile.h"
 #include "platform/IniFile.h"
@@ -14,17 +13,6 @@
 #include <QFile>
 
 namespace {
-
-// The section that is the saved loading's aircraft, matched as a read
-// matches it; empty when the catalogue has none.
-QString SavedSection(const QStringList& names, const QString& aircraft)
-{
-    const IniName wanted(aircraft);
-    for (const QString& name : names)
-        if (wanted.Matches(name.toUtf8()))
-            return name;
-    return QString();
-}
 
 QString SavedOnText(const QDateTime& when)
 {
@@ -71,7 +59,7 @@ LoadingSheetRun RunLoadingSheet(const SheetOptions& given, const QString& appDir
     QList<IniEntry> data;
     if (saved) {
         sheet.savedOn = saved->made;
-        section = SavedSection(names, saved->aircraft);
+        section = SavedAircraftSection(names, saved->aircraft);
         if (section.isEmpty()) {
             if (options.savedData != SavedDataChoice::Saved) {
                 run.failure = MakeSheetFailure(

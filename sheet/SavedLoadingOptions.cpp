@@ -24,9 +24,9 @@ SheetOptions WithSavedLoading(const SavedLoading& saved, const SheetOptions& giv
         edit.value = c.text;
         edit.fuel = c.kind == SavedChange::Kind::Fuel;
         edit.column = c.kind == SavedChange::Kind::Arm ? colPosition : colWeight;
-        const QString name = edit.fuel                                ? QStringLiteral("--fuel")
+        const QString name = edit.fuel                          ? QStringLiteral("--fuel")
                              : c.kind == SavedChange::Kind::Arm ? QStringLiteral("--position")
-                                                                      : QStringLiteral("--weight");
+                                                                : QStringLiteral("--weight");
         edit.option = QStringLiteral("%1 %2=%3").arg(name, c.slot, c.text);
         o.edits << edit;
     }
@@ -34,8 +34,9 @@ SheetOptions WithSavedLoading(const SavedLoading& saved, const SheetOptions& giv
     const auto uses = [](const QList<SavedFuelUse>& list, const char* name) {
         QList<FuelUseOption> out;
         for (const SavedFuelUse& u : list)
-            out << FuelUseOption{u.slot, u.amount,
-                                 QStringLiteral("%1 %2=%3").arg(QLatin1String(name), u.slot, u.amount)};
+            out << FuelUseOption{
+                u.slot, u.amount,
+                QStringLiteral("%1 %2=%3").arg(QLatin1String(name), u.slot, u.amount)};
         return out;
     };
     o.taxi = uses(saved.taxi, "--taxi") + given.taxi;
@@ -64,7 +65,7 @@ SavedLoading SavedLoadingOf(const SheetOptions& options, const QString& aircraft
     l.data = data;
     l.dataFingerprint = AircraftDataFingerprint(data);
     for (const SheetEdit& e : options.edits)
-        l.changes << SavedChange{e.fuel                      ? SavedChange::Kind::Fuel
+        l.changes << SavedChange{e.fuel                    ? SavedChange::Kind::Fuel
                                  : e.column == colPosition ? SavedChange::Kind::Arm
                                                            : SavedChange::Kind::Weight,
                                  e.slot, e.value};

@@ -146,7 +146,8 @@ QString DataSourceText(const LoadingSheet& sheet)
 {
     const QString on = sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
     if (sheet.aircraftGone)
-        return QStringLiteral("the aircraft as saved on %1; the catalogue no longer has it").arg(on);
+        return QStringLiteral("the aircraft as saved on %1; the catalogue no longer has it")
+            .arg(on);
     if (sheet.dataChanges.isEmpty())
         return QString();
     if (sheet.fromSavedData)

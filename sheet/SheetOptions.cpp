@@ -173,7 +173,8 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
     }
     const bool loading = !o.loading.isEmpty();
     if (loading && o.hasAircraft)
-        fail(QStringLiteral("--loading names the aircraft: give no AIRCRAFT ('%1')").arg(o.aircraft));
+        fail(QStringLiteral("--loading names the aircraft: give no AIRCRAFT ('%1')")
+                 .arg(o.aircraft));
     if (loading && o.list)
         fail(QStringLiteral("--loading and --list do not go together"));
     if (!loading && o.savedData != SavedDataChoice::Refuse)
