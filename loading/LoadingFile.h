@@ -9,8 +9,9 @@
 // The file a loading is saved in: JSON that fits loading.schema.json.
 
 // A loading file holds one aircraft's entry and a command line's changes: a
-// few kilobytes. A larger file than this is refused unread.
-constexpr qint64 MaxLoadingFileBytes = 8 * 1024 * 1024;
+// few kilobytes (an entry's texts are at most 2047 characters each). A
+// larger file than this is refused unread, and none larger is written.
+constexpr qint64 MaxLoadingFileBytes = 1024 * 1024;
 
 // What reading a loading file found wrong, worst first.
 enum class LoadingFault

@@ -13,6 +13,7 @@
 #include <valijson/validation_results.hpp>
 #include <valijson/validator.hpp>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,23 @@ QString TypeName(const QJsonValue& value)
     return QStringLiteral("nothing");
 }
 
+bool IsType(const QJsonValue& value, const QString& type)
+{
+    if (type == u"integer")
+        return value.isDouble() && value.toDouble() == std::trunc(value.toDouble());
+    if (type == u"number")
+        return value.isDouble();
+    if (type == u"string")
+        return value.isString();
+    if (type == u"array")
+        return value.isArray();
+    if (type == u"object")
+        return value.isObject();
+    if (type == u"boolean")
+        return value.isBool();
+    return type != u"null" || value.isNull();
+}
+
 QString Wanted(const QString& type)
 {
     if (type == u"integer")
@@ -126,7 +144,8 @@ bool FitsLoadingSchema(const QJsonValue& value, QString& why)
     const QString description = QString::fromStdString(error.description);
     const QJsonObject part = PartAt(error.context);
     const QString type = part.value(QStringLiteral("type")).toString();
-    if (description.contains(QStringLiteral("'type' constraint")) && !type.isEmpty())
+    // A value of the wrong type is said so, whichever constraint caught it.
+    if (!type.isEmpty() && !IsType(at, type))
         why = QStringLiteral("%1: expected %2, found %3").arg(path, Wanted(type), TypeName(at));
     else if (part.contains(QStringLiteral("enum")) &&
              description.contains(QStringLiteral("enum"), Qt::CaseInsensitive)) {

@@ -40,6 +40,10 @@ public:
         const QString name = QString::fromStdString(k);
         if (k.find('\0') != std::string::npos)
             return Fail(QStringLiteral("%1: a NUL character in a key").arg(top.path));
+        if (top.keys.size() >= MaxJsonMembers)
+            return Fail(QStringLiteral("%1: an object of more than %2 members")
+                            .arg(top.path)
+                            .arg(MaxJsonMembers));
         if (top.keys.contains(name))
             return Fail(
                 QStringLiteral("%1: the key \"%2\" appears twice").arg(top.path, name.left(80)));
