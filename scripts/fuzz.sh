@@ -31,6 +31,7 @@ declare -A FixedRuns=(
   [fuzz_IconCheck]=220000
   [fuzz_SheetOptions]=12000
   [fuzz_CheckOptions]=60000
+  [fuzz_LoadingFile]=40000
 )
 DefaultRuns=2000
 # libFuzzer's limit on one input (seconds), where a target needs its own. The
@@ -73,7 +74,7 @@ if [ $# -gt 0 ]; then
 else
   targets=(fuzz_StrToFloat fuzz_ExtendedDiff fuzz_FloatToStr fuzz_IniFile fuzz_CatalogueCheck
     fuzz_ListField fuzz_ProfileInteger fuzz_ChmReader fuzz_ChmFile fuzz_IconCheck
-    fuzz_SheetOptions fuzz_CheckOptions)
+    fuzz_SheetOptions fuzz_CheckOptions fuzz_LoadingFile)
 fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
