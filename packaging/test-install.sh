@@ -10,6 +10,8 @@ build=$2
 scratch=$3
 appdir_rel=$4
 app_id=$5
+# The source tree this script lies in.
+srcdir=$(cd "$(dirname "$0")/.." && pwd)
 
 fail() {
     echo "FAIL: $*" >&2
@@ -55,6 +57,11 @@ LC_ALL=C "$sheet" Trainer >"$scratch/sheet.log" 2>&1 ||
     fail "installed trx-sheet on the installed catalogue: $(cat "$scratch/sheet.log")"
 grep -qx "Total moment: 642.4 Nm" "$scratch/sheet.log" ||
     fail "installed trx-sheet did not read the installed catalogue: $(cat "$scratch/sheet.log")"
+# The schema of a saved loading, where trx-sheet --help says it is.
+schema=$prefix/share/trimwise/loading.schema.json
+[ -f "$schema" ] || fail "$schema missing"
+cmp -s "$schema" "$srcdir/loading/loading.schema.json" ||
+    fail "installed loading.schema.json differs from loading/loading.schema.json"
 
 desktop=$prefix/share/applications/$app_id.desktop
 [ -f "$desktop" ] || fail "$desktop missing"

@@ -12,6 +12,8 @@ build=$2
 scratch=$3
 app_id=$4
 appdir=$5
+# The source tree this script lies in.
+srcdir=$(cd "$(dirname "$0")/.." && pwd)
 
 fail() {
     echo "FAIL: $*" >&2
@@ -47,5 +49,9 @@ conffiles=$(dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles)
 [ -f "$root/etc/trimwise/TRX.ini" ] || fail "no /etc/trimwise/TRX.ini in the package"
 link=$(readlink "$root/usr/$appdir/TRX.ini") || fail "no link to the catalogue in /usr/$appdir"
 [ "$link" = /etc/trimwise/TRX.ini ] || fail "/usr/$appdir/TRX.ini links to '$link'"
+
+# The schema of a saved loading, where trx-sheet --help says it is.
+cmp -s "$root/usr/share/trimwise/loading.schema.json" "$srcdir/loading/loading.schema.json" ||
+    fail "/usr/share/trimwise/loading.schema.json missing from the package or not loading/loading.schema.json"
 
 echo "$deb: lintian, desktop-file-validate and appstreamcli clean; the catalogue is a configuration file"

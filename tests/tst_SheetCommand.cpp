@@ -95,6 +95,13 @@ void tst_SheetCommand::initTestCase()
     QFile comma(m_dir.filePath(QStringLiteral("comma.ini")));
     QVERIFY(bundled.open(QIODevice::ReadOnly) && comma.open(QIODevice::WriteOnly));
     comma.write(bundled.readAll().replace('.', ','));
+    comma.close();
+    // A loading saved from the bundled catalogue: comma.ini holds its aircraft
+    // with other texts.
+    QCOMPARE(Start({QStringLiteral("--catalogue"), bundled.fileName(), QStringLiteral("Trainer"),
+                    QStringLiteral("--save"), m_dir.filePath(QStringLiteral("trainer.json"))})
+                 .status,
+             0);
 
     // One-slot aircraft whose loading lies on the envelope's outline: on the
     // forward and the aft edge, the bottom and the top, the slanted edge
@@ -629,6 +636,11 @@ void tst_SheetCommand::failureKinds_data()
     QTest::newRow("output") << QStringList{"--catalogue", bundled, "Trainer", "--pdf",
                                            "@/none/sheet.pdf"}
                             << "output";
+    QTest::newRow("loading") << QStringList{"--catalogue", bundled, "--loading", "@/none.json"}
+                             << "loading";
+    QTest::newRow("aircraft-data")
+        << QStringList{"--catalogue", "@/comma.ini", "--loading", "@/trainer.json"}
+        << "aircraft-data";
 }
 
 void tst_SheetCommand::failureKinds()
