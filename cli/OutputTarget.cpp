@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/OutputTarget.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -21,4 +25,23 @@ QString OutputTargetProblem(const QByteArray& path, const QList<QByteArray>& inp
             return QStringLiteral("it is a file this command reads");
     }
     return QString();
+}
+
+bool SameOutputTarget(const QByteArray& a, const QByteArray& b)
+{
+    struct stat first = {};
+    struct stat second = {};
+    const bool firstThere = ::stat(a.constData(), &first) == 0;
+    const bool secondThere = ::stat(b.constData(), &second) == 0;
+    if (firstThere && secondThere)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    if (firstThere != secondThere)
+        return false;
+    // Neither is there yet: the same name in the same folder, however the
+    // folder is named.
+    const QFileInfo x(QFile::decodeName(a));
+    const QFileInfo y(QFile::decodeName(b));
+    const QString xFolder = QFileInfo(x.absolutePath()).canonicalFilePath();
+    return x.fileName() == y.fileName() && !xFolder.isEmpty() &&
+           xFolder == QFileInfo(y.absolutePath()).canonicalFilePath();
 }

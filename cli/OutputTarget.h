@@ -11,3 +11,7 @@
 // any name or link. Empty when it may be written; a file that does not exist
 // yet may.
 QString OutputTargetProblem(const QByteArray& path, const QList<QByteArray>& inputs);
+
+// Whether two files a command is to write are one: the same file when both
+// exist (by any name or link), else the same name in the same folder.
+bool SameOutputTarget(const QByteArray& a, const QByteArray& b);

@@ -17,6 +17,11 @@ cd "$(dirname "$0")/.."
 trx_install_arm64_deps
 sysroot=$PWD/build/arm64-sysroot
 trx_arm64_sysroot "$sysroot"
+# The commands' JSON parser and schema validator are headers only, the same
+# on every architecture: the host's copies serve (their Debian packages
+# would bring a second Qt and more into the sysroot).
+mkdir -p "$sysroot/usr/include"
+cp -r /usr/include/valijson /usr/include/nlohmann "$sysroot/usr/include/"
 
 jobs=$(nproc)
 if command -v ccache >/dev/null 2>&1; then

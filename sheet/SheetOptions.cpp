@@ -181,8 +181,6 @@ SheetOptions ParseSheetOptions(const QByteArrayList& args)
         fail(QStringLiteral("%1 needs --loading")
                  .arg(o.savedData == SavedDataChoice::Saved ? QStringLiteral("--use-saved")
                                                             : QStringLiteral("--use-current")));
-    if (!o.save.isEmpty() && o.save == o.pdf)
-        fail(QStringLiteral("--save and --pdf name the same file"));
     if (o.error.isEmpty() && !o.hasAircraft && !loading && !o.help && !o.version && !o.list)
         fail(QStringLiteral("no aircraft named"));
     return o;

@@ -37,26 +37,34 @@ int Fail(SheetWriter& out, const SheetFailure& failure)
     return Finish(ExitTrouble);
 }
 
-// Why the PDF must not go to `path`: not a regular file, or the catalogue
-// read, by any name. Empty for standard output and for a file it may replace.
-QString PdfTargetProblem(const QByteArray& path, const LoadingSheetRun& run)
+// Why the PDF must not go to `path`: not a regular file, or a file read (the
+// catalogue, the loading), by any name. Empty for standard output and for a
+// file it may replace.
+QString PdfTargetProblem(const QByteArray& path, const QByteArray& loading,
+                         const LoadingSheetRun& run)
 {
     if (path == "-")
         return QString();
-    const QString why = OutputTargetProblem(path, {run.catalogue});
-    return why.isEmpty() ? QString()
-                         : QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), why);
-}
-
-// Why the loading must not be saved to `path`: not a regular file, or a
-// file read (the catalogue, the loading it started from).
-QString SaveTargetProblem(const QByteArray& path, const QByteArray& loading,
-                          const LoadingSheetRun& run)
-{
     QList<QByteArray> inputs{run.catalogue};
     if (!loading.isEmpty())
         inputs << loading;
     const QString why = OutputTargetProblem(path, inputs);
+    return why.isEmpty() ? QString()
+                         : QStringLiteral("cannot write %1: %2").arg(QFile::decodeName(path), why);
+}
+
+// Why the loading must not be saved to `path`: not a regular file, a file
+// read (the catalogue, the loading it started from), or the PDF's.
+QString SaveTargetProblem(const QByteArray& path, const SheetOptions& options,
+                          const LoadingSheetRun& run)
+{
+    QList<QByteArray> inputs{run.catalogue};
+    if (!options.loading.isEmpty())
+        inputs << options.loading;
+    QString why = OutputTargetProblem(path, inputs);
+    if (why.isEmpty() && !options.pdf.isEmpty() && options.pdf != "-" &&
+        SameOutputTarget(path, options.pdf))
+        why = QStringLiteral("it is the PDF's file");
     return why.isEmpty() ? QString()
                          : QStringLiteral("cannot save the loading to %1: %2")
                                .arg(QFile::decodeName(path), why);
@@ -70,9 +78,9 @@ int Write(LoadingSheetRun run, const SheetOptions& options, SheetWriter* page, S
 {
     const QByteArray& save = options.save;
     if ((page || !save.isEmpty()) && run.result == LoadingSheetRun::Result::Sheet) {
-        QString trouble = page ? PdfTargetProblem(options.pdf, run) : QString();
+        QString trouble = page ? PdfTargetProblem(options.pdf, options.loading, run) : QString();
         if (trouble.isEmpty() && !save.isEmpty())
-            trouble = SaveTargetProblem(save, options.loading, run);
+            trouble = SaveTargetProblem(save, options, run);
         if (trouble.isEmpty() && page) {
             page->WriteSheet(run.sheet);
             trouble = page->Trouble();

@@ -128,6 +128,8 @@ private slots:
     void hostileFilesBounded_data();
     void hostileFilesBounded();
     void checkerFindings();
+    void filesKeptApart_data();
+    void filesKeptApart();
 
 private:
     QTemporaryDir m_dir;
@@ -416,10 +418,8 @@ void tst_SavedLoading::hostileFilesBounded_data()
     QByteArray longText = m_saved;
     longText.replace("\"A. Smith\"", '"' + QByteArray(100 * 1024 * 1024, 'x') + '"');
     QTest::newRow("100 MB text") << longText;
-    QTest::newRow("text as long as a file may be")
-        << QByteArray(m_saved).replace("\"A. Smith\"",
-                                       '"' + QByteArray(MaxLoadingFileBytes - m_saved.size(), 'x') +
-                                           '"');
+    QTest::newRow("text as long as a file may be") << QByteArray(m_saved).replace(
+        "\"A. Smith\"", '"' + QByteArray(MaxLoadingFileBytes - m_saved.size(), 'x') + '"');
     QTest::newRow("deep nesting") << QByteArray(4 * 1024 * 1024, '[');
     QTest::newRow("NUL") << QByteArray(m_saved).replace("\"A. Smith\"", "\"A\\u0000\"");
     QTest::newRow("invalid UTF-8") << QByteArray(m_saved).replace("A. Smith", "\xc3\x28");
@@ -464,7 +464,8 @@ void tst_SavedLoading::checkerFindings()
     QCOMPARE(CheckLoadingFile(m_saved, &catalogue, sound).errors, 0);
     Sink sink;
     CheckLoadingFile(tampered, &catalogue, sink);
-    QCOMPARE(sink.codes.join(u'|'), QStringList({"loading-fingerprint ", "loading-data-changed SlotsWeight"}).join(u'|'));
+    QCOMPARE(sink.codes.join(u'|'),
+             QStringList({"loading-fingerprint ", "loading-data-changed SlotsWeight"}).join(u'|'));
 
     // The command recognises the file by its content and exits 1.
     const QString file = Path(QStringLiteral("tampered.json"));
@@ -472,6 +473,44 @@ void tst_SavedLoading::checkerFindings()
     const CommandRun run = RunCommand(QStringLiteral(TRX_BIN_DIR "/trx-check"), {Flight, file});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.out.contains(QStringLiteral("(loading-fingerprint)")), qPrintable(run.out));
+}
+
+void tst_SavedLoading::filesKeptApart_data()
+{
+    QTest::addColumn<QStringList>("args"); // "@" stands for the scratch folder
+    QTest::addColumn<QString>("err");
+    QTest::newRow("save over the PDF, by another name")
+        << QStringList{"Trainer",   "--save",      "@/./out.pdf", "--pdf",
+                       "@/out.pdf", "--catalogue", Bundled}
+        << "cannot save the loading to @/./out.pdf: it is the PDF's file";
+    QTest::newRow("the PDF over the loading read")
+        << QStringList{"--loading", "@/kept.json", "--pdf", "@/kept.json", "--catalogue", Flight}
+        << "cannot write @/kept.json: it is a file this command reads";
+    QTest::newRow("save over the loading read")
+        << QStringList{"--loading",   "@/kept.json",
+                       "--catalogue", Flight,
+                       "--save",      "@/../" + m_dir.path().section(u'/', -1) + "/kept.json"}
+        << "it is a file this command reads";
+    QTest::newRow("save over the catalogue")
+        << QStringList{"Trainer", "--catalogue", Bundled, "--save", Bundled}
+        << "it is a file this command reads";
+}
+
+void tst_SavedLoading::filesKeptApart()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, err);
+    const QString kept = Path(QStringLiteral("kept.json"));
+    QVERIFY(WriteFile(kept, m_saved));
+    const QByteArray catalogue = ReadAll(Bundled);
+    args.replaceInStrings(QStringLiteral("@"), m_dir.path());
+    const CommandRun run = RunCommand(SheetCommand, args);
+    QCOMPARE(run.status, 2);
+    QVERIFY2(run.err.contains(err.replace(QStringLiteral("@"), m_dir.path())), qPrintable(run.err));
+    // Nothing written, nothing replaced.
+    QVERIFY(!QFile::exists(Path(QStringLiteral("out.pdf"))));
+    QCOMPARE(ReadAll(kept), m_saved);
+    QCOMPARE(ReadAll(Bundled), catalogue);
 }
 
 QTEST_GUILESS_MAIN(tst_SavedLoading)
