@@ -405,8 +405,9 @@ SheetLayout::SheetLayout(const LoadingSheet& sheet, QPdfWriter& writer, double b
         for (const FuelLine& fuel : sheet.fuel)
             AddParagraph(Printable(FuelLineText(sheet, fuel)), body, 0, false, Mm(3));
     }
-    if (const QString source = DataSourceText(sheet); !source.isEmpty()) {
+    if (QString source = DataSourceText(sheet); !source.isEmpty()) {
         AddParagraph(QStringLiteral("Aircraft data"), m_fonts.bold, m_gap, true);
+        source[0] = source[0].toUpper();
         AddParagraph(Printable(source), body);
         for (const AircraftDataChange& change : sheet.dataChanges)
             AddParagraph(QStringLiteral("\u2022 ") + Printable(DataChangeText(change)), body);
