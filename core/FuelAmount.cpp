@@ -18,17 +18,24 @@ double OwnVolume(const FuelAmount& amount, bool imperial)
 
 } // namespace
 
+FuelUnit SplitFuelUnit(const QString& text, QString& number)
+{
+    number = text;
+    if (number.endsWith(QStringLiteral("gal"))) {
+        number.chop(3);
+        return FuelUnit::UsGallon;
+    }
+    if (number.endsWith(u'L') || number.endsWith(u'l')) {
+        number.chop(1);
+        return FuelUnit::Litre;
+    }
+    return FuelUnit::Weight;
+}
+
 bool ReadFuelAmount(const QString& text, FuelAmount& amount)
 {
-    QString number = text;
-    FuelUnit unit = FuelUnit::Weight;
-    if (number.endsWith(QStringLiteral("gal"))) {
-        unit = FuelUnit::UsGallon;
-        number.chop(3);
-    } else if (number.endsWith(u'L') || number.endsWith(u'l')) {
-        unit = FuelUnit::Litre;
-        number.chop(1);
-    }
+    QString number;
+    const FuelUnit unit = SplitFuelUnit(text, number);
     Extended value = 0;
     if (!TryStrToFloat(number, value))
         return false;

@@ -29,6 +29,10 @@ constexpr double LitresPerUsGallon = 3.785411784;
 // is negative or beyond the range of a double.
 bool ReadFuelAmount(const QString& text, FuelAmount& amount);
 
+// The unit an amount as given ends in, and in `number` what comes before
+// it: the split ReadFuelAmount makes before it reads the number.
+FuelUnit SplitFuelUnit(const QString& text, QString& number);
+
 // The weight of `amount` at `density`: kilograms per litre in a metric
 // catalogue, pounds per US gallon in an imperial one. A volume in the other
 // system's unit is converted first.

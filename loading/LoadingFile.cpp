@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loading/LoadingFile.h"
 
+#include "core/FuelAmount.h"
 #include "core/IniSyntax.h"
 #include "core/RegularFile.h"
 #include "loading/AircraftData.h"
@@ -100,15 +101,8 @@ QString ChangeKindName(SavedChange::Kind kind)
 
 void SplitFuelText(const QString& text, QString& number, QString& unit)
 {
-    number = text;
-    unit = QStringLiteral("weight");
-    if (number.endsWith(QStringLiteral("gal"))) {
-        unit = QStringLiteral("gal");
-        number.chop(3);
-    } else if (number.endsWith(u'L') || number.endsWith(u'l')) {
-        unit = QStringLiteral("L");
-        number.chop(1);
-    }
+    const FuelUnit read = SplitFuelUnit(text, number);
+    unit = read == FuelUnit::Weight ? QStringLiteral("weight") : FuelUnitSymbol(read);
 }
 
 bool LooksLikeLoadingFile(const QByteArray& bytes)

@@ -8,18 +8,10 @@
 #include "sheet/CatalogueChoice.h"
 #include "sheet/ComputeLoadingSheet.h"
 #include "sheet/SavedLoadingOptions.h"
+#include "sheet/SheetFigures.h"
 
 #include <QDateTime>
 #include <QFile>
-
-namespace {
-
-QString SavedOnText(const QDateTime& when)
-{
-    return when.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
-}
-
-} // namespace
 
 LoadingSheetRun RunLoadingSheet(const SheetOptions& given, const QString& appDirFromBinDir)
 {

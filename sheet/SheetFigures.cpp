@@ -142,9 +142,14 @@ QString DataChangeText(const AircraftDataChange& change)
              quoted(change.current, "nothing (not in the catalogue)"));
 }
 
+QString SavedOnText(const QDateTime& when)
+{
+    return when.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+}
+
 QString DataSourceText(const LoadingSheet& sheet)
 {
-    const QString on = sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+    const QString on = SavedOnText(sheet.savedOn);
     if (sheet.aircraftGone)
         return QStringLiteral("the aircraft as saved on %1; the catalogue no longer has it")
             .arg(on);

@@ -54,6 +54,9 @@ QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line);
 // saved: "SlotsWeight: saved '767;80', now '768;80'".
 QString DataChangeText(const AircraftDataChange& change);
 
+// When a loading was saved, for people: "2026-12-09 05:31 UTC".
+QString SavedOnText(const QDateTime& when);
+
 // Where the aircraft's data of a saved loading's sheet came from, when that
 // needs saying: "" for the catalogue's data unchanged since it was saved.
 QString DataSourceText(const LoadingSheet& sheet);
