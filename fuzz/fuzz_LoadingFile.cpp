@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QByteArray json;
     const auto into = [&json](const QByteArray& more) { json += more; };
     JsonSheetWriter writer(into, [](const QByteArray&) {});
-    if (ComputeLoadingSheet(saved.aircraft, AircraftDataValue(saved.data), options, sheet,
-                            failure))
+    if (ComputeLoadingSheet(saved.aircraft, AircraftDataValue(saved.data), options, sheet, failure))
         writer.WriteSheet(sheet);
     else
         writer.WriteFailure(failure);

@@ -18,7 +18,8 @@ constexpr int MaxJsonMembers = 64;
 // "$.changes[2].slot", or a line and column) and what is wrong, for anything
 // that is not one JSON value, a key that appears twice in one object, a NUL
 // character in a text, a number beyond the range of a double, nesting
-// deeper than MaxJsonDepth, or an object of more than MaxJsonMembers. Takes time and memory in proportion to the size.
+// deeper than MaxJsonDepth, or an object of more than MaxJsonMembers. Takes time and memory in
+// proportion to the size.
 bool ReadStrictJson(const QByteArray& bytes, QJsonValue& value, QString& why);
 
 // "$", "$.a", "$.a[3]": a path into a JSON value; `name` is a key, `index` an

@@ -36,9 +36,9 @@ struct FuelUseOption
 // data the loading was saved with (or the aircraft is gone).
 enum class SavedDataChoice
 {
-    Refuse,  // neither option: stop and list what changed
-    Saved,   // --use-saved: the aircraft as it was saved
-    Current  // --use-current: the aircraft as the catalogue holds it now
+    Refuse, // neither option: stop and list what changed
+    Saved,  // --use-saved: the aircraft as it was saved
+    Current // --use-current: the aircraft as the catalogue holds it now
 };
 
 enum class SheetPaper
@@ -68,7 +68,7 @@ struct SheetOptions
     QString from;
     QString to;
     QString preparedBy;
-    QByteArray pdf; // empty: no PDF; "-": standard output
+    QByteArray pdf;     // empty: no PDF; "-": standard output
     QByteArray save;    // --save: where the loading is written; empty: not
     QByteArray loading; // --loading: the saved loading to start from; empty: none
     SavedDataChoice savedData = SavedDataChoice::Refuse;
