@@ -33,11 +33,6 @@ private:
     FindingSink& m_sink;
 };
 
-QString Quoted(const QString& text, const char* none)
-{
-    return text.isNull() ? QString::fromLatin1(none) : u'\'' + text + u'\'';
-}
-
 } // namespace
 
 CheckCounts CheckLoadingFile(const QByteArray& bytes, const QByteArray* catalogue,
@@ -72,9 +67,7 @@ CheckCounts CheckLoadingFile(const QByteArray& bytes, const QByteArray* catalogu
             for (const AircraftDataChange& change :
                  CompareAircraftData(saved.data, ReadIniSection(entries, section)))
                 findings.Add(FindingCode::LoadingDataChanged, saved.aircraft, change.key,
-                             QStringLiteral("saved %1, now %2")
-                                 .arg(Quoted(change.saved, "nothing (not saved)"),
-                                      Quoted(change.current, "nothing (not in the catalogue)")));
+                             AircraftDataChangeText(change));
         }
     }
     sink.SectionDone();

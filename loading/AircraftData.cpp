@@ -39,6 +39,16 @@ QString ShortFingerprint(const QString& fingerprint, int digits)
     return fingerprint.left(digits);
 }
 
+QString AircraftDataChangeText(const AircraftDataChange& change)
+{
+    const auto quoted = [](const QString& text, const char* none) {
+        return text.isNull() ? QString::fromLatin1(none) : u'\'' + text + u'\'';
+    };
+    return QStringLiteral("saved %1, now %2")
+        .arg(quoted(change.saved, "nothing (not saved)"),
+             quoted(change.current, "nothing (not in the catalogue)"));
+}
+
 QList<AircraftDataChange> CompareAircraftData(const QList<IniEntry>& saved,
                                               const QList<IniEntry>& current)
 {

@@ -34,6 +34,9 @@ struct AircraftDataChange
     QString current; // null: not in the catalogue's entry now
 };
 
+// What changed in one key, for people: "saved '767;80', now '768;80'".
+QString AircraftDataChangeText(const AircraftDataChange& change);
+
 // Keys are matched as the catalogue's reader matches them (without regard to
 // case); texts must be the same to the character. The saved entry's keys in
 // their order, then those only the catalogue has now.

@@ -86,6 +86,11 @@ void AddCanonical(QByteArray& form, const QString& text)
 
 } // namespace
 
+QString LoadingTimeText(const QDateTime& when)
+{
+    return when.toUTC().toString(MadeFormat);
+}
+
 QString ChangeKindName(SavedChange::Kind kind)
 {
     switch (kind) {
@@ -238,7 +243,7 @@ QByteArray LoadingFileBytes(const SavedLoading& l)
         changes.append(o);
     }
     QJsonObject root{{QStringLiteral("format_version"), l.formatVersion},
-                     {QStringLiteral("made"), l.made.toUTC().toString(MadeFormat)},
+                     {QStringLiteral("made"), LoadingTimeText(l.made)},
                      {QStringLiteral("aircraft"), l.aircraft},
                      {QStringLiteral("decimal_separator"), QString(l.decimalSeparator)},
                      {QStringLiteral("aircraft_data"),

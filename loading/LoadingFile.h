@@ -55,6 +55,9 @@ QByteArray LoadingFileBytes(const SavedLoading& loading);
 // made and takes the aircraft data through its fingerprint.
 QString LoadingFingerprint(const SavedLoading& loading);
 
+// A time as a loading file writes it, in UTC: "2026-12-09T05:31:40Z".
+QString LoadingTimeText(const QDateTime& when);
+
 // "weight", "arm", "fuel".
 QString ChangeKindName(SavedChange::Kind kind);
 // Splits a fuel amount as given into its number and its unit: "weight", "L"

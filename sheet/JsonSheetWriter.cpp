@@ -3,6 +3,7 @@
 
 #include "cli/JsonText.h"
 #include "core/Balance.h"
+#include "loading/LoadingFile.h"
 #include "sheet/SheetFigures.h"
 
 // The objects are written by hand rather than through QJsonDocument: the
@@ -181,10 +182,8 @@ QByteArray IntegrityJson(const LoadingSheet& sheet)
     out += ", \"saved_on\": ";
     // When it was saved is said only where the data differs: a loading made
     // again gives the JSON of the run that saved it.
-    out +=
-        !DataSourceText(sheet).isEmpty()
-            ? JsonString(sheet.savedOn.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'")))
-            : QByteArray("null");
+    out += !DataSourceText(sheet).isEmpty() ? JsonString(LoadingTimeText(sheet.savedOn))
+                                            : QByteArray("null");
     return out + ", \"changes\": " + DataChangesJson(sheet.dataChanges) + '}';
 }
 

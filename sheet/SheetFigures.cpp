@@ -134,12 +134,7 @@ QString FuelLineText(const LoadingSheet& sheet, const FuelLine& line)
 
 QString DataChangeText(const AircraftDataChange& change)
 {
-    const auto quoted = [](const QString& text, const char* none) {
-        return text.isNull() ? QString::fromLatin1(none) : u'\'' + text + u'\'';
-    };
-    return QStringLiteral("%1: saved %2, now %3")
-        .arg(change.key, quoted(change.saved, "nothing (not saved)"),
-             quoted(change.current, "nothing (not in the catalogue)"));
+    return change.key + QStringLiteral(": ") + AircraftDataChangeText(change);
 }
 
 QString SavedOnText(const QDateTime& when)
