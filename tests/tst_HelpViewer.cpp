@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
-#include <QThreadPool>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -129,13 +128,6 @@ bool WriteFile(const QString& path, const QByteArray& content)
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
            file.write(content) == content.size();
-}
-
-int ThreadCount()
-{
-    return QDir(QStringLiteral("/proc/self/task"))
-        .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
-        .size();
 }
 
 const QString DamagedMessage =
@@ -632,27 +624,5 @@ void tst_HelpViewer::helpWindowDoesNotKeepTheRunGoing()
     QCOMPARE(QApplication::exec(), 0);
 }
 
-// Qt ends its test watchdog's thread after the last test, and its thread
-// pool's (the raster engine paints the large help window on them) in
-// QApplication's destructor, each time just before the process exits. A
-// thread still ending then holds its thread data where the sanitizer build's
-// leak checker no longer looks, and the checker reports it as leaked. The
-// run ends once they are gone.
-int main(int argc, char* argv[])
-{
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        app.setAttribute(Qt::AA_Use96Dpi, true);
-        tst_HelpViewer test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        result = QTest::qExec(&test, argc, argv);
-        QThreadPool::globalInstance()->waitForDone();
-    }
-    const QDeadlineTimer deadline(std::chrono::seconds(10));
-    while (ThreadCount() > 1 && !deadline.hasExpired())
-        QThread::msleep(1);
-    return result;
-}
-
+QTEST_MAIN(tst_HelpViewer)
 #include "tst_HelpViewer.moc"
